@@ -1,0 +1,19 @@
+# trevalon_add_test(NAME name LABEL unit|integration|gui SOURCES ... LIBS ... [TIMEOUT s])
+# One GoogleTest executable registered with CTest as one test per executable,
+# carrying its label and time-out. The binaries land in build/tests.
+function(trevalon_add_test)
+  cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  set(env "QT_QPA_PLATFORM=offscreen"
+          "TREVALON_BIN_DIR=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
+          "TREVALON_IPC_SUFFIX=_${T_NAME}")
+  set_tests_properties(${T_NAME} PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
+                       ENVIRONMENT "${env}")
+endfunction()

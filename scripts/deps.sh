@@ -1,0 +1,27 @@
+# Sourced by ./test and ./run: installs the Debian packages the build and
+# the tests need, when any is missing. Nothing else is assumed installed.
+TREVALON_PACKAGES=(
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-serialport-dev libgl-dev
+  libgtest-dev libbenchmark-dev
+  socat ser2net python3 python3-serial
+)
+
+trevalon_install_deps() {
+  local missing=()
+  for p in "${TREVALON_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+trevalon_build() {
+  local werror=${1:-OFF}
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTREVALON_WERROR="$werror" >/dev/null
+  cmake --build build -j"$(nproc)"
+}

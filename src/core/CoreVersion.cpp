@@ -1,0 +1,3 @@
+#include "core/CoreVersion.h"
+
+const char* CoreVersion() { return TREVALON_VERSION; }

@@ -1,0 +1,93 @@
+#include "diag/ExcMagic.h"
+#include "platform/AppPaths.h"
+#include "platform/PortMap.h"
+#include "platform/VersionBlock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(PortMap, EnvironmentTextGivesTheWholeMap) {
+    const auto map = platform::ParsePortMap("1=/dev/ttyUSB0, 3=/dev/serial/by-id/usb-FTDI_laser-if00");
+    ASSERT_EQ(map.size(), 2);
+    EXPECT_EQ(map.value(1), "/dev/ttyUSB0");
+    EXPECT_EQ(map.value(3), "/dev/serial/by-id/usb-FTDI_laser-if00");
+    EXPECT_FALSE(map.contains(2));
+}
+
+TEST(PortMap, MalformedAndOutOfRangeEntriesAreIgnored) {
+    const auto map = platform::ParsePortMap("0=/dev/a,17=/dev/b,x=/dev/c,4=,=/dev/d,5,16=/dev/e");
+    ASSERT_EQ(map.size(), 1);
+    EXPECT_EQ(map.value(16), "/dev/e");
+    EXPECT_TRUE(platform::ParsePortMap("").isEmpty());
+}
+
+TEST(PortMap, UsbAdaptersComeFirstEachGroupSortedByName) {
+    const auto map = platform::SlotsFromListing(
+        {"/dev/ttyS1", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyUSB0"});
+    EXPECT_EQ(map.values(), QStringList({"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1",
+                                         "/dev/ttyS0", "/dev/ttyS1"}));
+    EXPECT_EQ(map.firstKey(), 1);
+}
+
+TEST(PortMap, NoMoreThanSixteenSlots) {
+    QStringList paths;
+    for (int i = 0; i < 20; ++i)
+        paths << QString("/dev/ttyS%1").arg(i, 2, 10, QChar('0'));
+    const auto map = platform::SlotsFromListing(paths);
+    EXPECT_EQ(map.size(), 16);
+    EXPECT_EQ(map.lastKey(), 16);
+}
+
+TEST(AppPaths, WritableExecutableFolderHoldsTheLog) {
+    QTemporaryDir exe;
+    EXPECT_EQ(platform::LogFolderFor(exe.path(), "", "/nonexistent"), exe.path() + '/');
+}
+
+TEST(AppPaths, UnwritableFolderFallsBackToTheStateFolder) {
+    QTemporaryDir state;
+    EXPECT_EQ(platform::LogFolderFor("/proc", state.path(), "/nonexistent"),
+              state.path() + "/Trevalon/");
+    EXPECT_TRUE(QDir(state.path() + "/Trevalon").exists());
+
+    QTemporaryDir home;
+    EXPECT_EQ(platform::LogFolderFor("/proc", "", home.path()),
+              home.path() + "/.local/state/Trevalon/");
+}
+
+TEST(VersionBlock, IsReadFromAFileThatCarriesOne) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("fake-exe");
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    // Assembled in pieces so that this test binary carries no block itself.
+    QByteArray bytes("junk");
+    bytes += '\0';
+    bytes += '\x01';
+    bytes += "TRV-VERSION-";
+    bytes += "BLOCK";
+    bytes += '\x02';
+    for (const char* s : {"StringFileInfo\\040904E4", "FileVersion", "2.3.4.5", "ProductName",
+                          "Trevalon"}) {
+        bytes += s;
+        bytes += '\0';
+    }
+    bytes += "\x03more";
+    f.write(bytes);
+    f.close();
+    EXPECT_TRUE(platform::HasVersionBlock(name));
+    EXPECT_EQ(TExcMagic::VersionString(name, 2), "2.3.4.5");
+    EXPECT_EQ(TExcMagic::VersionString(name, 7), "Trevalon");
+    EXPECT_EQ(TExcMagic::VersionString(name, 0), "");
+}
+
+TEST(VersionBlock, ThisReaderDoesNotFindItsOwnSearchText) {
+    // The test binary links the reader but carries no block of its own.
+    EXPECT_FALSE(platform::HasVersionBlock(platform::ExecutablePath()));
+}
+
+} // namespace
