@@ -90,4 +90,12 @@ TEST(VersionBlock, ThisReaderDoesNotFindItsOwnSearchText) {
     EXPECT_FALSE(platform::HasVersionBlock(platform::ExecutablePath()));
 }
 
+TEST(VersionBlock, TheProgramCarriesItsFileVersion) {
+    const QString bin = qEnvironmentVariable("TREVALON_BIN_DIR");
+    if (bin.isEmpty() || !QFile::exists(bin + "/trevalon"))
+        GTEST_SKIP() << "the program is not built beside the tests";
+    EXPECT_EQ(TExcMagic::VersionString(bin + "/trevalon", 2), TREVALON_FILE_VERSION);
+    EXPECT_EQ(TExcMagic::VersionString(bin + "/trevalon", 7), "Trevalon");
+}
+
 } // namespace
