@@ -117,7 +117,7 @@ private:
     TPortData& Slot(int port) { return FPorts[static_cast<std::size_t>(port - 1)]; }
     const TPortData& Slot(int port) const { return FPorts[static_cast<std::size_t>(port - 1)]; }
     QSerialPort* OpenComPort(int port);
-    bool ConnectWait(int port);
+    bool WaitForConnection(int port);
     void DestroyConnection(int port);
     void StartReplyTimer(int port);
     bool ReplyTimedOut(int port);

@@ -14,13 +14,15 @@ namespace platform {
 // Devices without modem lines (a pty) refuse DTR/RTS; that error is ignored
 // and cleared.
 //
-// Returns nullptr on failure. When the failure is a lack of permission, an
-// entry naming the device path with a hint about the dialout group is
-// written to the event log. A QCoreApplication must exist.
-std::unique_ptr<QSerialPort> OpenSerialDevice(const QString& devicePath);
+// Returns nullptr on failure; *permissionDenied (when given) then says
+// whether the user lacks read/write permission on the device, as opposed to
+// the device being missing or held by another program. The caller logs
+// PermissionDeniedText for it. A QCoreApplication must exist.
+std::unique_ptr<QSerialPort> OpenSerialDevice(const QString& devicePath,
+                                              bool* permissionDenied = nullptr);
 
 // The event log text for a device that could not be opened for lack of
-// permission.
+// permission: the device path and a hint about the dialout group.
 QString PermissionDeniedText(const QString& devicePath);
 
 } // namespace platform
