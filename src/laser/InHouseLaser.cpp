@@ -1,0 +1,5 @@
+#include "laser/InHouseLaser.h"
+
+TInHouseLaser::TInHouseLaser() = default;
+
+TInHouseLaser::~TInHouseLaser() = default;
