@@ -1,0 +1,46 @@
+#include "SimService.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace lasersim {
+
+TSimService::TSimService(QObject* parent) : QObject(parent) {
+    FClock.start();
+}
+
+bool TSimService::OpenTranscript(const QString& path, QString& error) {
+    FTranscript.setFileName(path);
+    if (!FTranscript.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        error =
+            QStringLiteral("cannot open transcript %1: %2").arg(path, FTranscript.errorString());
+        return false;
+    }
+    return true;
+}
+
+void TSimService::HandleLine(const QByteArray& line, const TSendFunction& send) {
+    // Written before answering, so that whoever has the answer also finds the
+    // command in the transcript.
+    if (FTranscript.isOpen()) {
+        FTranscript.write(TSimResponder::Escape(line) + '\n');
+        FTranscript.flush();
+    }
+    const TSimAnswer answer = FResponder.Respond(line, Now());
+    if (answer.Silent)
+        return;
+    if (answer.DelayMs <= 0) {
+        send(answer.Bytes);
+        return;
+    }
+    QTimer::singleShot(answer.DelayMs, this, [send, bytes = answer.Bytes] { send(bytes); });
+}
+
+QByteArray TSimService::HandleControl(const QByteArray& line) {
+    const QByteArray answer = FControl.Execute(line, Now());
+    if (FControl.QuitRequested())
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    return answer;
+}
+
+} // namespace lasersim

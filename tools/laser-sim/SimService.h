@@ -1,0 +1,39 @@
+#pragma once
+
+#include "LineSplitter.h"
+#include "SimControl.h"
+#include "SimLaser.h"
+#include "SimResponder.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QObject>
+
+namespace lasersim {
+
+// Ties the simulated laser to its transports: every received line goes to
+// the transcript, then through the responder, and its answer is sent now or
+// after the injected delay; control lines go to the control interface.
+class TSimService : public QObject {
+    Q_OBJECT
+public:
+    explicit TSimService(QObject* parent = nullptr);
+
+    // Appends every received line to path (created if missing).
+    bool OpenTranscript(const QString& path, QString& error);
+
+    void HandleLine(const QByteArray& line, const TSendFunction& send);
+    QByteArray HandleControl(const QByteArray& line);
+
+    // Milliseconds since the simulator started: the laser's clock.
+    qint64 Now() const { return FClock.elapsed(); }
+
+private:
+    TSimLaser FLaser;
+    TSimResponder FResponder{FLaser};
+    TSimControl FControl{FLaser, FResponder};
+    QElapsedTimer FClock;
+    QFile FTranscript;
+};
+
+} // namespace lasersim
