@@ -1,0 +1,115 @@
+// Participants of the mailbox in separate processes (the test peer), and
+// what survives them: boxes, flags and the flock-based mutex.
+
+#include "integration/IpcProcess.h"
+#include "ipc/IPCMessenger.h"
+#include "support/IpcTestArea.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TIpcProcess> StartPeer(const QByteArray& mode) {
+    return std::make_unique<TIpcProcess>(IPC_PEER_PATH, QByteArrayList{mode});
+}
+
+class IpcProcessTest : public testing::Test {
+protected:
+    TIpcTestNames FNames;
+};
+
+TEST_F(IpcProcessTest, FirstZeroesAndOwnsBoxZeroSecondOwnsBoxOneThirdIsRefused) {
+    {
+        // Left over from participants that are all gone.
+        TRawArea area;
+        area.Fill(0x01);
+    }
+    auto first = StartPeer("claim");
+    ASSERT_EQ(first->ReadLine(), "box 0");
+    TRawArea area;
+    EXPECT_EQ(area.OwnerFlag(1), 0);
+    EXPECT_EQ(area.MessageFlag(1), 0);
+    EXPECT_EQ(area.Text(1)[0], 0);
+
+    auto second = StartPeer("claim");
+    ASSERT_EQ(second->ReadLine(), "box 1");
+    auto third = StartPeer("claim");
+    EXPECT_EQ(third->ReadLine(), "error All outboxes are already owned");
+    third->Finish();
+
+    EXPECT_EQ(area.OwnerFlag(0), 1);
+    EXPECT_EQ(area.OwnerFlag(1), 1);
+    EXPECT_EQ(second->Ask("send  SS \r"), "sent");
+    EXPECT_EQ(first->Ask("recv"), "recv [SS]");
+    EXPECT_EQ(first->Ask("send 0A1F"), "sent");
+    EXPECT_EQ(second->Ask("recv"), "recv [0A1F]");
+}
+
+TEST_F(IpcProcessTest, DestroyedMessengerFreesItsBoxForANewProcess) {
+    auto first = StartPeer("claim");
+    ASSERT_EQ(first->ReadLine(), "box 0");
+    auto second = StartPeer("claim");
+    ASSERT_EQ(second->ReadLine(), "box 1");
+    EXPECT_EQ(second->Ask("quit"), "left");
+    second->Finish();
+
+    auto third = StartPeer("claim");
+    EXPECT_EQ(third->ReadLine(), "box 1");
+    EXPECT_EQ(first->Ask("send SS"), "sent");
+    EXPECT_EQ(third->Ask("recv"), "recv [SS]");
+}
+
+TEST_F(IpcProcessTest, KilledHolderOfTheMutexBlocksOthersOnlyWhileItLives) {
+    auto holder = StartPeer("claim");
+    ASSERT_EQ(holder->ReadLine(), "box 0");
+    ASSERT_EQ(holder->Ask("lock"), "locked");
+    // While it lives, the lock holds: joining fails after the lock limit.
+    {
+        auto blocked = StartPeer("claim");
+        EXPECT_EQ(blocked->ReadLine(), "error RequestOwnership failed");
+        blocked->Finish();
+    }
+
+    holder->Kill(SIGKILL);
+    // The kernel dropped both of its locks; with nobody else taking part,
+    // the next participant starts afresh and gets box 0 again.
+    TIPCMessenger next;
+    EXPECT_EQ(next.OwnBox(), 0);
+    EXPECT_TRUE(next.Lock());
+    next.Unlock();
+}
+
+TEST_F(IpcProcessTest, AbandonedBoxStaysOwnedUntilEveryParticipantIsGone) {
+    auto program = StartPeer("claim");
+    ASSERT_EQ(program->ReadLine(), "box 0");
+    auto client = StartPeer("claim");
+    ASSERT_EQ(client->ReadLine(), "box 1");
+    client->WriteLine("abandon");
+    client->Finish();
+
+    auto late = StartPeer("claim");
+    EXPECT_EQ(late->ReadLine(), "error All outboxes are already owned");
+    late->Finish();
+
+    EXPECT_EQ(program->Ask("quit"), "left");
+    program->Finish();
+    TIPCMessenger fresh;
+    EXPECT_EQ(fresh.OwnBox(), 0);
+    TRawArea area;
+    EXPECT_EQ(area.OwnerFlag(1), 0);
+}
+
+TEST_F(IpcProcessTest, RequestWaitsUntilTheProgramLooks) {
+    TIPCMessenger program;
+    auto client = StartPeer("claim");
+    ASSERT_EQ(client->ReadLine(), "box 1");
+    EXPECT_EQ(client->Ask("send FIRST"), "sent");
+    EXPECT_EQ(client->Ask("send   SS\t"), "sent");
+    EXPECT_TRUE(program.HasMessage());
+    EXPECT_EQ(program.Receive(), "SS");
+    EXPECT_FALSE(program.HasMessage());
+}
+
+} // namespace
