@@ -1,52 +1,120 @@
 #include "SimLaser.h"
 
+#include <algorithm>
+
 namespace lasersim {
 
-TSimLaser::TSimLaser() = default;
-
-quint32 TSimLaser::RawStatus(qint64) const {
-    // Power off, ready to start, run temperature fine.
-    return 0x210000;
+TSimLaser::TSimLaser() {
+    // Set 0 and three selectable sets: infrared, green and ultraviolet, low range.
+    FHarmonics = {0x05, 0x05, 0x09, 0x0D};
+    FRegisters.insert(0x0F90, 0); // polarizer kind 0: the rotation stage is an XY theta stage
 }
 
-std::optional<QByteArray> TSimLaser::Handle(const QByteArray& command, qint64 nowMs) {
-    if (command == "SS")
-        return QByteArray::number(RawStatus(nowMs), 16).toUpper().rightJustified(6, '0');
-    if (command == "VN")
-        return FFirmware;
-    if (command == "LT?")
-        return QByteArray::number(FType);
-    return QByteArray("?0");
+bool TSimLaser::AnyInterlockOpen() const {
+    return FFlowOpen || FTempOpen || FExtOpen || FWorkOpen;
 }
 
-QByteArray TSimLaser::Set(const QByteArray& name, const QByteArray& value, qint64) {
-    if (name == "type") {
-        bool ok = false;
-        const int type = value.toInt(&ok);
-        if (!ok || type < 0 || type > 255)
-            return "type needs a number 0..255";
-        FType = type;
-        return {};
+bool TSimLaser::Starting(qint64 nowMs) const {
+    return FSupply && nowMs < FSupplyOnAt + FStartTimeMs;
+}
+
+bool TSimLaser::On(qint64 nowMs) const {
+    return FSupply && !Starting(nowMs);
+}
+
+bool TSimLaser::OkToFire(qint64 nowMs) const {
+    return On(nowMs) && !AnyInterlockOpen() && !FResetFault && nowMs >= FBurstLockUntil;
+}
+
+bool TSimLaser::MotorsMoving(qint64 nowMs) const {
+    return FMotorsStuck || nowMs < FMotorsUntil;
+}
+
+int TSimLaser::MaxBurst() const {
+    return LayoutOfType(FType) == TSimLayout::A ? 50 : 4000;
+}
+
+quint64 TSimLaser::PulsesSince(qint64 startMs, qint64 nowMs) const {
+    // The first pulse leaves at "GO", the next ones one period apart.
+    const qint64 elapsed = std::max<qint64>(0, nowMs - startMs);
+    return static_cast<quint64>(elapsed) * static_cast<quint64>(RateHz()) / 1000u + 1u;
+}
+
+void TSimLaser::Advance(qint64 nowMs) {
+    if (FFiring && FFirePulses > 0 && nowMs >= FFireEnd) {
+        FShotsFired += FFirePulses;
+        FFiring = false;
+        // Family A lasers cool down after a burst before they are ready again.
+        if (FFirePulses > 1 && LayoutOfType(FType) == TSimLayout::A)
+            FBurstLockUntil = FFireEnd + FBurstLockMs;
     }
-    if (name == "firmware") {
-        bool ok = false;
-        value.toDouble(&ok);
-        if (!ok)
-            return "firmware needs a version such as 2.10";
-        FFirmware = value;
-        return {};
-    }
-    return "unknown name '" + name + "'";
 }
 
-std::optional<QByteArray> TSimLaser::Get(const QByteArray& name, qint64 nowMs) const {
-    if (name == "type")
-        return QByteArray::number(FType);
-    if (name == "firmware")
-        return FFirmware;
-    if (name == "status")
-        return QByteArray::number(RawStatus(nowMs), 16).toUpper();
-    return std::nullopt;
+quint64 TSimLaser::Shots(qint64 nowMs) {
+    Advance(nowMs);
+    if (!FFiring)
+        return FShotsFired;
+    quint64 pulses = PulsesSince(FFireStart, nowMs);
+    if (FFirePulses > 0)
+        pulses = std::min(pulses, FFirePulses);
+    return FShotsFired + pulses;
+}
+
+bool TSimLaser::Firing(qint64 nowMs) {
+    Advance(nowMs);
+    return FFiring;
+}
+
+void TSimLaser::StopFiring(qint64 nowMs) {
+    Advance(nowMs);
+    if (!FFiring)
+        return;
+    FShotsFired = Shots(nowMs);
+    FFiring = false;
+    if (FFirePulses > 1 && LayoutOfType(FType) == TSimLayout::A)
+        FBurstLockUntil = nowMs + FBurstLockMs;
+}
+
+void TSimLaser::SwitchOff(qint64 nowMs) {
+    StopFiring(nowMs);
+    FSupply = false;
+    FShutterOpen = false;
+}
+
+void TSimLaser::StartMotors(qint64 nowMs) {
+    if (FMotorTimeMs < 0)
+        FMotorsStuck = true;
+    else
+        FMotorsUntil = std::max(FMotorsUntil, nowMs + FMotorTimeMs);
+}
+
+TSimCondition TSimLaser::Condition(qint64 nowMs) const {
+    TSimCondition c;
+    c.FlowOpen = FFlowOpen;
+    c.TempOpen = FTempOpen;
+    c.ExtOpen = FExtOpen;
+    c.WorkOpen = FWorkOpen;
+    c.On = On(nowMs);
+    c.Starting = Starting(nowMs);
+    c.Firing = FFiring;
+    c.Rs232 = FRs232;
+    c.ResetFault = FResetFault;
+    c.OkToFire = OkToFire(nowMs);
+    c.OkToStart = !AnyInterlockOpen() && !FResetFault;
+    c.CoolantLow = FCoolantLow;
+    c.MotorsMoving = MotorsMoving(nowMs);
+    c.ShutterOpen = FShutterOpen;
+    c.Diode1Fault = FDiode1Fault;
+    c.Diode2Fault = FDiode2Fault;
+    c.RunTempOk = FRunTempOk;
+    c.QSwitchDisabled = FQSwitchDisabled;
+    c.Mode = FMode;
+    return c;
+}
+
+quint32 TSimLaser::RawStatus(qint64 nowMs) {
+    Advance(nowMs);
+    return EncodeStatus(LayoutOfType(FType), Condition(nowMs));
 }
 
 } // namespace lasersim
