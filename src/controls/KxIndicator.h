@@ -1,0 +1,54 @@
+#pragma once
+
+#include "controls/Bevel.h"
+#include "controls/Color.h"
+#include "controls/EnabledControl.h"
+#include "controls/NotifyEvent.h"
+
+#include <QWidget>
+
+// A status lamp: a captioned panel whose face shows OnColor while Enabled
+// is true and OffColor while it is false. Enabled here means lit; it
+// neither greys the lamp nor stops its input. A new indicator is dark
+// (grey), even though its on colour is bright green.
+class TKxIndicator : public QWidget, public TEnabledControl {
+    Q_OBJECT
+public:
+    explicit TKxIndicator(QWidget* parent = nullptr);
+    ~TKxIndicator() override;
+
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& caption);
+    bool Enabled() const override { return FLit; }
+    void SetEnabled(bool lit) override;
+    TColor OffColor() const { return FOffColor; }
+    void SetOffColor(TColor color);
+    TColor OnColor() const { return FOnColor; }
+    void SetOnColor(TColor color);
+    TNotifyEvent OnClick() const { return FOnClick; }
+    void SetOnClick(TNotifyEvent handler) { FOnClick = std::move(handler); }
+    QString Hint() const { return toolTip(); }
+    void SetHint(const QString& hint) { setToolTip(hint); }
+
+    // The colour the face shows now.
+    TColor Color() const { return FColor; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void SetColor(TColor color);
+
+    bool FLit = false;
+    TColor FOffColor = clGray;
+    TColor FOnColor = clLime;
+    TColor FColor = clGray;
+    QString FCaption;
+    TPanelFrame FFrame;
+    bool FPressed = false;
+    TNotifyEvent FOnClick;
+};

@@ -1,0 +1,133 @@
+#include "controls/KxUpDown.h"
+
+#include "controls/Glyphs.h"
+#include "controls/RepeatTimer.h"
+#include "controls/SpeedButton.h"
+
+namespace {
+
+struct TUpDownRepeat {
+    TRepeatTimer* Timer = nullptr;
+    int Instances = 0;
+    bool Up = false;
+    TKxUpDown* Target = nullptr;
+};
+
+TUpDownRepeat Repeat;
+
+constexpr int RepeatIntervalMs = 300;
+
+TSpeedButton* MakeArrow(QWidget* parent, const char* name, const char* glyph, int top) {
+    auto* button = new TSpeedButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(0, top, 16, 16);
+    button->SetFlat(true);
+    button->SetGlyph(LoadGlyph(QLatin1String(glyph)));
+    button->SetGlyphSize(QSize(12, 12));
+    button->SetNumGlyphs(4);
+    return button;
+}
+
+} // namespace
+
+TKxUpDown::TKxUpDown(QWidget* parent) : TBox(parent, TDerivedTag{}) {
+    resize(105, 32);
+    SetBevelOuter(TBevelCut::bvNone);
+    btnUp = MakeArrow(this, "btnUp", "ARROW_UP", 0);
+    btnUp->SetOnClick([this](QObject* sender) { btnUpClick(sender); });
+    btnUp->SetOnMouseDown([this](QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int,
+                                 int) { btnUpMouseDown(button); });
+    btnUp->SetOnMouseUp(
+        [this](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { btnUpMouseUp(); });
+    btnDown = MakeArrow(this, "btnDown", "ARROW_DOWN", 16);
+    btnDown->SetOnClick([this](QObject* sender) { btnDownClick(sender); });
+    btnDown->SetOnMouseDown([this](QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int,
+                                   int) { btnDownMouseDown(button); });
+    btnDown->SetOnMouseUp(
+        [this](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { btnUpMouseUp(); });
+    SetOnResize([this](QObject*) { KxUpDownResize(); });
+    SetOnCreate([this](QObject*) { KxUpDownCreate(); });
+    RaiseCreate();
+
+    if (Repeat.Instances <= 0) {
+        Repeat.Timer = new TRepeatTimer(RepeatIntervalMs);
+        Repeat.Timer->SetOnTimer(&TKxUpDown::RepeatTimerTick);
+    }
+    ++Repeat.Instances;
+}
+
+TKxUpDown::~TKxUpDown() {
+    RaiseDestroy();
+    // A timer left pointing at a destroyed control would click freed buttons.
+    if (Repeat.Target == this) {
+        Repeat.Target = nullptr;
+        if (Repeat.Timer)
+            Repeat.Timer->SetEnabled(false);
+    }
+    --Repeat.Instances;
+    if (Repeat.Instances <= 0) {
+        delete Repeat.Timer;
+        Repeat.Timer = nullptr;
+    }
+}
+
+TRepeatTimer* TKxUpDown::RepeatTimer() {
+    return Repeat.Timer;
+}
+
+int TKxUpDown::InstanceCount() {
+    return Repeat.Instances;
+}
+
+void TKxUpDown::SetEnabled(bool enabled) {
+    FEnabled = enabled;
+    btnDown->setEnabled(enabled);
+    btnUp->setEnabled(enabled);
+}
+
+void TKxUpDown::btnUpClick(QObject* sender) {
+    if (FOnUpClick)
+        FOnUpClick(sender);
+}
+
+void TKxUpDown::btnDownClick(QObject* sender) {
+    if (FOnDownClick)
+        FOnDownClick(sender);
+}
+
+void TKxUpDown::btnUpMouseDown(Qt::MouseButton button) {
+    if (button != Qt::LeftButton)
+        return;
+    Repeat.Up = true;
+    Repeat.Target = this;
+    if (Repeat.Timer)
+        Repeat.Timer->SetEnabled(true);
+}
+
+void TKxUpDown::btnDownMouseDown(Qt::MouseButton button) {
+    if (button != Qt::LeftButton)
+        return;
+    Repeat.Up = false;
+    Repeat.Target = this;
+    if (Repeat.Timer)
+        Repeat.Timer->SetEnabled(true);
+}
+
+void TKxUpDown::btnUpMouseUp() {
+    if (Repeat.Timer)
+        Repeat.Timer->SetEnabled(false);
+}
+
+void TKxUpDown::RepeatTimerTick() {
+    if (TKxUpDown* target = Repeat.Target)
+        (Repeat.Up ? target->btnUp : target->btnDown)->Click();
+}
+
+void TKxUpDown::KxUpDownResize() {
+    btnUp->resize(width(), height() / 2);
+    btnDown->setGeometry(btnDown->x(), btnUp->height(), btnUp->width(), btnUp->height());
+}
+
+void TKxUpDown::KxUpDownCreate() {
+    SetClientWidth(btnUp->width());
+}

@@ -1,0 +1,227 @@
+#include "controls/SpeedButton.h"
+
+#include "controls/ExceptionDisplay.h"
+
+#include <QMouseEvent>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
+
+#include <stdexcept>
+
+TSpeedButton::TSpeedButton(QWidget* parent) : QAbstractButton(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_Hover);
+    setIconSize(QSize(16, 16));
+    connect(this, &QAbstractButton::clicked, this, &TSpeedButton::HandleClicked);
+}
+
+TSpeedButton::~TSpeedButton() = default;
+
+void TSpeedButton::SetCaption(const QString& caption) {
+    setText(caption);
+    updateGeometry();
+}
+
+void TSpeedButton::SetGlyph(const QIcon& glyph) {
+    setIcon(glyph);
+    update();
+}
+
+void TSpeedButton::SetGlyphSize(const QSize& size) {
+    setIconSize(size);
+    updateGeometry();
+    update();
+}
+
+void TSpeedButton::SetNumGlyphs(int numGlyphs) {
+    if (numGlyphs < 1 || numGlyphs > 4)
+        throw std::out_of_range("Range check error: NumGlyphs must be 1 to 4, not " +
+                                std::to_string(numGlyphs));
+    FNumGlyphs = numGlyphs;
+    update();
+}
+
+void TSpeedButton::SetLayout(TButtonLayout layout) {
+    FLayout = layout;
+    updateGeometry();
+    update();
+}
+
+void TSpeedButton::SetSpacing(int spacing) {
+    FSpacing = spacing;
+    updateGeometry();
+    update();
+}
+
+void TSpeedButton::SetFlat(bool flat) {
+    FFlat = flat;
+    update();
+}
+
+void TSpeedButton::SetDown(bool down) {
+    if (FGroupIndex == 0)
+        down = false;
+    if (down == FDown)
+        return;
+    if (FDown && !FAllowAllUp)
+        return;
+    FDown = down;
+    update();
+    if (down)
+        UpdateExclusive();
+}
+
+void TSpeedButton::SetGroupIndex(int groupIndex) {
+    FGroupIndex = groupIndex;
+    UpdateExclusive();
+}
+
+void TSpeedButton::SetAllowAllUp(bool allowAllUp) {
+    FAllowAllUp = allowAllUp;
+    UpdateExclusive();
+}
+
+// The other buttons of the group follow this one: they are released when
+// this one is down, and they share its AllowAllUp.
+void TSpeedButton::UpdateExclusive() {
+    if (FGroupIndex == 0 || !parentWidget())
+        return;
+    const auto siblings = parentWidget()->findChildren<TSpeedButton*>(Qt::FindDirectChildrenOnly);
+    for (TSpeedButton* other : siblings) {
+        if (other == this || other->FGroupIndex != FGroupIndex)
+            continue;
+        if (FDown && other->FDown) {
+            other->FDown = false;
+            other->update();
+        }
+        other->FAllowAllUp = FAllowAllUp;
+    }
+}
+
+void TSpeedButton::Click() {
+    if (FOnClick)
+        FOnClick(this);
+}
+
+void TSpeedButton::HandleClicked() {
+    if (FGroupIndex != 0)
+        SetDown(!FDown);
+    RunShowingExceptions([this] { Click(); });
+}
+
+void TSpeedButton::mousePressEvent(QMouseEvent* event) {
+    if (FOnMouseDown) {
+        const QPoint pos = event->position().toPoint();
+        RunShowingExceptions(
+            [&] { FOnMouseDown(this, event->button(), event->modifiers(), pos.x(), pos.y()); });
+    }
+    QAbstractButton::mousePressEvent(event);
+    // The button keeps every press (and so the release) to itself, as it
+    // reports presses of every mouse button.
+    event->accept();
+}
+
+void TSpeedButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (FOnMouseUp) {
+        const QPoint pos = event->position().toPoint();
+        RunShowingExceptions(
+            [&] { FOnMouseUp(this, event->button(), event->modifiers(), pos.x(), pos.y()); });
+    }
+    QAbstractButton::mouseReleaseEvent(event);
+    event->accept();
+}
+
+QSize TSpeedButton::sizeHint() const {
+    const bool hasGlyph = !icon().isNull();
+    const bool hasText = !text().isEmpty();
+    const QSize glyph = hasGlyph ? iconSize() : QSize(0, 0);
+    const QSize caption = hasText ? fontMetrics().size(Qt::TextShowMnemonic, text()) : QSize();
+    const int gap = hasGlyph && hasText ? FSpacing : 0;
+    QSize content;
+    if (FLayout == TButtonLayout::blGlyphTop || FLayout == TButtonLayout::blGlyphBottom)
+        content =
+            QSize(qMax(glyph.width(), caption.width()), glyph.height() + gap + caption.height());
+    else
+        content =
+            QSize(glyph.width() + gap + caption.width(), qMax(glyph.height(), caption.height()));
+    return content + QSize(8, 8);
+}
+
+QSize TSpeedButton::minimumSizeHint() const {
+    return QSize(8, 8);
+}
+
+void TSpeedButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    const bool pressed = isDown();
+    const bool latched = FDown;
+
+    QStyleOptionToolButton frame;
+    frame.initFrom(this);
+    frame.subControls = QStyle::SC_ToolButton;
+    frame.activeSubControls = pressed ? QStyle::SC_ToolButton : QStyle::SC_None;
+    frame.toolButtonStyle = Qt::ToolButtonIconOnly;
+    if (FFlat)
+        frame.state |= QStyle::State_AutoRaise;
+    if (pressed || latched)
+        frame.state |= QStyle::State_Sunken;
+    else if (!FFlat || (isEnabled() && underMouse()))
+        frame.state |= QStyle::State_Raised;
+    if (latched)
+        frame.state |= QStyle::State_On;
+    painter.drawComplexControl(QStyle::CC_ToolButton, frame);
+
+    // Glyph and caption, centred together; a pressed or latched button
+    // shifts its face one pixel down and right.
+    const bool hasGlyph = !icon().isNull();
+    const bool hasText = !text().isEmpty();
+    const QSize glyph = hasGlyph ? iconSize() : QSize(0, 0);
+    const QSize caption = hasText ? fontMetrics().size(Qt::TextShowMnemonic, text()) : QSize();
+    const int gap = hasGlyph && hasText ? FSpacing : 0;
+    QRect area = rect();
+    if (pressed || latched)
+        area.translate(1, 1);
+    const bool vertical =
+        FLayout == TButtonLayout::blGlyphTop || FLayout == TButtonLayout::blGlyphBottom;
+    const int total =
+        vertical ? glyph.height() + gap + caption.height() : glyph.width() + gap + caption.width();
+    QRect glyphRect, textRect;
+    if (vertical) {
+        const int top = area.top() + (area.height() - total) / 2;
+        const int glyphLeft = area.left() + (area.width() - glyph.width()) / 2;
+        const int textLeft = area.left() + (area.width() - caption.width()) / 2;
+        if (FLayout == TButtonLayout::blGlyphTop) {
+            glyphRect = QRect(QPoint(glyphLeft, top), glyph);
+            textRect = QRect(QPoint(textLeft, top + glyph.height() + gap), caption);
+        } else {
+            textRect = QRect(QPoint(textLeft, top), caption);
+            glyphRect = QRect(QPoint(glyphLeft, top + caption.height() + gap), glyph);
+        }
+    } else {
+        const int left = area.left() + (area.width() - total) / 2;
+        const int glyphTop = area.top() + (area.height() - glyph.height()) / 2;
+        const int textTop = area.top() + (area.height() - caption.height()) / 2;
+        if (FLayout == TButtonLayout::blGlyphLeft) {
+            glyphRect = QRect(QPoint(left, glyphTop), glyph);
+            textRect = QRect(QPoint(left + glyph.width() + gap, textTop), caption);
+        } else {
+            textRect = QRect(QPoint(left, textTop), caption);
+            glyphRect = QRect(QPoint(left + caption.width() + gap, glyphTop), glyph);
+        }
+    }
+    if (hasGlyph) {
+        QIcon::Mode mode = QIcon::Normal;
+        if (!isEnabled())
+            mode = QIcon::Disabled;
+        else if (pressed)
+            mode = QIcon::Active;
+        else if (latched)
+            mode = QIcon::Selected;
+        icon().paint(&painter, glyphRect, Qt::AlignCenter, mode, QIcon::Off);
+    }
+    if (hasText) {
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                       QPalette::ButtonText));
+        painter.drawText(textRect, Qt::AlignCenter | Qt::TextShowMnemonic, text());
+    }
+}
