@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <grp.h>
 #include <memory>
+#include <sys/mman.h>
 
 namespace {
 
@@ -110,6 +113,36 @@ TEST_F(IpcProcessTest, RequestWaitsUntilTheProgramLooks) {
     EXPECT_TRUE(program.HasMessage());
     EXPECT_EQ(program.Receive(), "SS");
     EXPECT_FALSE(program.HasMessage());
+}
+
+TEST_F(IpcProcessTest, AnotherUserCannotOpenTheObjects) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs root";
+    TIPCMessenger owner;
+    const pid_t child = fork();
+    if (child == 0) {
+        constexpr unsigned Nobody = 65534;
+        if (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0)
+            _exit(10);
+        int faults = 0;
+        for (const QByteArray& name : {TIPCMessenger::MappingName(), TIPCMessenger::MutexName()}) {
+            const int fd = shm_open(name.constData(), O_RDONLY, 0);
+            if (fd >= 0 || errno != EACCES)
+                faults |= 1;
+        }
+        try {
+            TIPCMessenger intruder;
+            faults |= 2;
+        } catch (const EInOutError& error) {
+            if (std::strcmp(error.what(), "CreateFileMapping failed") != 0)
+                faults |= 4;
+        }
+        _exit(faults);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 } // namespace
