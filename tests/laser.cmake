@@ -5,3 +5,8 @@ if(TARGET trevalon_laser)
     SOURCES unit/LaserConversionsTest.cpp unit/LaserStatusTest.cpp unit/LaserModelTest.cpp
     LIBS trevalon_laser)
 endif()
+
+# The laser object against simulated lasers on ptys and over TCP.
+trevalon_add_test(NAME laser_device_test LABEL integration
+  SOURCES integration/LaserIdentifyTest.cpp integration/LaserCommandTest.cpp
+  LIBS trevalon_laser trevalon_testsupport TIMEOUT 240)
