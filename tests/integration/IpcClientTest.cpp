@@ -49,7 +49,7 @@ TEST_F(IpcClientTest, PrintsEveryReplyExactlyOnItsOwnLine) {
 }
 
 TEST_F(IpcClientTest, TimeOutEndsWithStatusThreeAfterTheRepliesSoFar) {
-    auto client = StartClient({"--timeout", "0.2", "SS", "SILENT", "NEVER SENT"});
+    auto client = StartClient({"--timeout", "1", "SS", "SILENT", "NEVER SENT"});
     const int status = client->Finish();
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 3);
