@@ -14,3 +14,9 @@ endif()
 trevalon_add_test(NAME sim_integration_test LABEL integration
   SOURCES integration/SimTransportTest.cpp
   LIBS trevalon_testsupport)
+
+if(TARGET trevalon_lasersim)
+  trevalon_add_test(NAME sim_unit_test LABEL unit
+    SOURCES unit/SimLaserTest.cpp unit/SimControlTest.cpp
+    LIBS trevalon_lasersim)
+endif()

@@ -27,7 +27,7 @@ bool TSimLaser::OkToFire(qint64 nowMs) const {
 }
 
 bool TSimLaser::MotorsMoving(qint64 nowMs) const {
-    return FMotorsStuck || nowMs < FMotorsUntil;
+    return FMotorsStuck || nowMs < FMotorsUntil || nowMs < FHomingUntil;
 }
 
 int TSimLaser::MaxBurst() const {
@@ -103,6 +103,7 @@ TSimCondition TSimLaser::Condition(qint64 nowMs) const {
     c.OkToStart = !AnyInterlockOpen() && !FResetFault;
     c.CoolantLow = FCoolantLow;
     c.MotorsMoving = MotorsMoving(nowMs);
+    c.MotorsHoming = nowMs < FHomingUntil;
     c.ShutterOpen = FShutterOpen;
     c.Diode1Fault = FDiode1Fault;
     c.Diode2Fault = FDiode2Fault;

@@ -179,7 +179,8 @@ private:
 
     // Motors.
     qint64 FMotorsUntil = 0;
-    int FMotorTimeMs = 500; // per move; negative: they never stop
+    qint64 FHomingUntil = 0; // homing (general layout bit 18) moves the motors too
+    int FMotorTimeMs = 500;  // per move; negative: they never stop
     bool FMotorsStuck = false;
 };
 

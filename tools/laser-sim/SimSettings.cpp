@@ -3,6 +3,7 @@
 #include "SimLaser.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace lasersim {
 
@@ -181,6 +182,13 @@ QByteArray TSimLaser::Set(const QByteArray& name, const QByteArray& value, qint6
             return "moving needs milliseconds (0 stops, -1 never stops)";
         FMotorsStuck = *ms < 0;
         FMotorsUntil = *ms < 0 ? 0 : nowMs + *ms;
+        return {};
+    }
+    if (name == "homing") {
+        const std::optional<qint64> ms = Number(value, 0, 3600000);
+        if (!ms)
+            return "homing needs milliseconds";
+        FHomingUntil = nowMs + *ms;
         return {};
     }
     if (name == "shots" || name == "hours") {
