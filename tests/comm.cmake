@@ -20,5 +20,5 @@ add_dependencies(comm_serial_test comm-port-probe)
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/integration/CommNetworkTest.cpp)
   trevalon_add_test(NAME comm_network_test LABEL integration
     SOURCES integration/CommNetworkTest.cpp integration/CommRelayTest.cpp
-    LIBS trevalon_comm trevalon_testsupport TIMEOUT 240)
+    LIBS trevalon_comm trevalon_testsupport Qt6::Test TIMEOUT 240)
 endif()

@@ -182,9 +182,13 @@ unsigned TConnectionManager::BytesAvailable(int port) {
         return static_cast<unsigned>(data.Connection->Received().size());
     if (!data.Handle || !data.Handle->isOpen())
         return 0;
-    // Pulls what the driver holds into the port's buffer without waiting.
-    data.Handle->waitForReadyRead(0);
-    const qint64 count = data.Handle->bytesAvailable();
+    // Bytes a wait has already pulled in are counted without asking the
+    // driver again; otherwise what it holds is pulled in without waiting.
+    qint64 count = data.Handle->bytesAvailable();
+    if (count <= 0) {
+        data.Handle->waitForReadyRead(0);
+        count = data.Handle->bytesAvailable();
+    }
     data.Handle->clearError();
     return count > 0 ? static_cast<unsigned>(count) : 0;
 }
@@ -215,7 +219,8 @@ unsigned TConnectionManager::PortRead(int port, char* buffer, unsigned maxLength
         count = static_cast<unsigned>(got);
     }
     buffer[count] = '\0';
-    TraceLine(comm::TraceReadLine(TraceMs(), port, buffer, count));
+    if (FTraceEnabled)
+        TraceLine(comm::TraceReadLine(TraceMs(), port, buffer, count));
     return count;
 }
 
@@ -229,13 +234,17 @@ unsigned TConnectionManager::PortWrite(int port, const char* buffer, unsigned le
         const auto* nul = static_cast<const char*>(std::memchr(buffer, '\0', length));
         const unsigned text = nul ? static_cast<unsigned>(nul - buffer) : length;
         data.Connection->Send(buffer, text);
-        TraceLine(comm::TraceWriteLine(TraceMs(), port, buffer, text));
+        if (FTraceEnabled)
+            TraceLine(comm::TraceWriteLine(TraceMs(), port, buffer, text));
         return length;
     }
     if (!data.Handle || !data.Handle->isOpen())
         return 0;
     if (data.Handle->write(buffer, length) != static_cast<qint64>(length))
         return 0;
+    // Hands the bytes to the driver at once; a short line is then written
+    // without any wait.
+    data.Handle->flush();
     // Synchronous like the driver write it stands in for: return when the
     // device has taken the bytes, bounded by the port's reply time-out.
     const std::int64_t deadline = platform::TickCount() + std::max(data.Timeout, 100);
@@ -249,7 +258,8 @@ unsigned TConnectionManager::PortWrite(int port, const char* buffer, unsigned le
         data.Handle->clearError();
         return 0;
     }
-    TraceLine(comm::TraceWriteLine(TraceMs(), port, buffer, length));
+    if (FTraceEnabled)
+        TraceLine(comm::TraceWriteLine(TraceMs(), port, buffer, length));
     return length;
 }
 
