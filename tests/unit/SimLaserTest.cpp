@@ -117,6 +117,12 @@ TEST(SimMotion, MotorBitSetForTheMotorTimeAfterEveryMove) {
             EXPECT_EQ(laser.RawStatus(1300) & 0x100000, 0u) << move.constData();
         }
     }
+    // A move to where the motor already stands does not run it.
+    TSimLaser still = ReadyLaser(1);
+    ASSERT_EQ(Ask(still, "XS000", 1000), "ok");
+    ASSERT_EQ(Ask(still, "HS1", 1000), "ok");
+    EXPECT_EQ(still.RawStatus(1000) & 0x100000, 0u);
+
     TSimLaser stuck = ReadyLaser(8);
     Configure(stuck, "motor-time", "-1");
     ASSERT_EQ(Ask(stuck, "XS001"), "ok");

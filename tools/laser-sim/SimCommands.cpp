@@ -188,8 +188,7 @@ std::optional<QByteArray> TSimLaser::CmdHarmonic(const QByteArray& argument, qin
         return NoOption;
     if (*n < 1 || *n >= FHarmonics.size())
         return BadParameter;
-    FHarmonic = *n;
-    StartMotors(nowMs);
+    MoveTo(FHarmonic, *n, nowMs);
     return Ok;
 }
 
@@ -358,8 +357,7 @@ std::optional<QByteArray> TSimLaser::CmdAttenuator(const QByteArray& argument, q
     const std::optional<int> level = Digits(argument, 3);
     if (!level || *level > 255)
         return BadParameter;
-    FAttenuator = *level;
-    StartMotors(nowMs); // the attenuator is a motorised wave plate
+    MoveTo(FAttenuator, *level, nowMs); // the attenuator is a motorised wave plate
     return Ok;
 }
 
@@ -424,8 +422,7 @@ std::optional<QByteArray> TSimLaser::CmdApertureX(const QByteArray& argument, qi
     const std::optional<int> steps = Digits(argument, 3);
     if (!steps || *steps >= FTravelX)
         return BadParameter;
-    FApertureX = *steps;
-    StartMotors(nowMs);
+    MoveTo(FApertureX, *steps, nowMs);
     return Ok;
 }
 
@@ -435,8 +432,7 @@ std::optional<QByteArray> TSimLaser::CmdApertureY(const QByteArray& argument, qi
     const std::optional<int> steps = Digits(argument, 3);
     if (!steps || *steps >= FTravelY)
         return BadParameter;
-    FApertureY = *steps;
-    StartMotors(nowMs);
+    MoveTo(FApertureY, *steps, nowMs);
     return Ok;
 }
 
@@ -449,8 +445,7 @@ std::optional<QByteArray> TSimLaser::Rotate(int sign, const QByteArray& argument
     // A polarizer turns by half the angle, 0 to 90; an XY theta stage either way.
     if (FRegisters.value(0x0F90) == 1 && (sign < 0 || *amount > 90))
         return BadParameter;
-    FRotation = sign * *amount;
-    StartMotors(nowMs);
+    MoveTo(FRotation, sign * *amount, nowMs);
     return Ok;
 }
 
@@ -468,8 +463,7 @@ std::optional<QByteArray> TSimLaser::CmdMarkerAperture(const QByteArray& argumen
     const std::optional<int> index = Digits(argument, 1);
     if (!index || *index > 15)
         return BadParameter;
-    FMarkerAperture = *index;
-    StartMotors(nowMs);
+    MoveTo(FMarkerAperture, *index, nowMs);
     return Ok;
 }
 

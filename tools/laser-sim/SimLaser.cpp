@@ -81,7 +81,10 @@ void TSimLaser::SwitchOff(qint64 nowMs) {
     FShutterOpen = false;
 }
 
-void TSimLaser::StartMotors(qint64 nowMs) {
+void TSimLaser::MoveTo(int& position, int target, qint64 nowMs) {
+    if (position == target)
+        return;
+    position = target;
     if (FMotorTimeMs < 0)
         FMotorsStuck = true;
     else

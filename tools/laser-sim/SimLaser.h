@@ -63,7 +63,8 @@ private:
     int MaxBurst() const;
     bool HasDiodes() const { return FType == 5 || FType == 8; }
     quint64 PulsesSince(qint64 startMs, qint64 nowMs) const;
-    void StartMotors(qint64 nowMs);
+    // Stores a motorised position; the motors run only when it changes.
+    void MoveTo(int& position, int target, qint64 nowMs);
     void StopFiring(qint64 nowMs);
     void SwitchOff(qint64 nowMs);
 
