@@ -19,18 +19,23 @@ void OnSignal(int signo) {
 
 } // namespace
 
-TSignalCloser::TSignalCloser(QWidget* window) : QObject(window), FWindow(window) {
-    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+void TSignalCloser::InstallHandlers() {
+    if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    FNotifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
-    connect(FNotifier, &QSocketNotifier::activated, this, &TSignalCloser::SignalArrived);
-
     struct sigaction action = {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
+}
+
+TSignalCloser::TSignalCloser(QWidget* window) : QObject(window), FWindow(window) {
+    InstallHandlers();
+    if (signalPipe[0] < 0)
+        return;
+    FNotifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(FNotifier, &QSocketNotifier::activated, this, &TSignalCloser::SignalArrived);
 }
 
 TSignalCloser::~TSignalCloser() {

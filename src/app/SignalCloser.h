@@ -12,6 +12,10 @@ class QWidget;
 class TSignalCloser : public QObject {
     Q_OBJECT
 public:
+    // Catches the two signals from the very start of the process; one that
+    // arrives before the window exists closes the window once it runs.
+    static void InstallHandlers();
+
     explicit TSignalCloser(QWidget* window);
     ~TSignalCloser() override;
 

@@ -8,6 +8,8 @@
 #include <QMessageBox>
 
 int main(int argc, char* argv[]) {
+    TSignalCloser::InstallHandlers();
+
     // The event log exists before anything else, so that start-up and the
     // communication trace of the first port probe can reach it.
     TExcMagic log;
