@@ -4,7 +4,9 @@
 #include "support/QtApp.h"
 #include "support/SimProcess.h"
 
+#include <QLocalSocket>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -152,6 +154,32 @@ TEST(SimTransport, TcpServesEachConnectionSeparately) {
     EXPECT_EQ(gotA, "8\r");
 }
 
+TEST(SimTransport, DropClosesTcpConnectionsAndNewOnesAreServed) {
+    EnsureQtApp();
+    auto sim = SimProcess::StartTcp();
+    ASSERT_TRUE(sim);
+    QTcpSocket first;
+    first.connectToHost(QStringLiteral("127.0.0.1"), sim->TcpPort());
+    ASSERT_TRUE(first.waitForConnected(LimitMs));
+    first.write(";LALT?\r");
+    ASSERT_TRUE(first.waitForReadyRead(LimitMs));
+    first.readAll();
+    EXPECT_EQ(sim->Control("drop"), "OK 1");
+    if (first.state() == QAbstractSocket::ConnectedState) {
+        EXPECT_TRUE(first.waitForDisconnected(LimitMs));
+    }
+
+    QTcpSocket second;
+    second.connectToHost(QStringLiteral("127.0.0.1"), sim->TcpPort());
+    ASSERT_TRUE(second.waitForConnected(LimitMs));
+    second.write(";LALT?\r");
+    ASSERT_TRUE(second.waitForReadyRead(LimitMs));
+    QByteArray got = second.readAll();
+    while (!got.endsWith('\r') && second.waitForReadyRead(LimitMs))
+        got += second.readAll();
+    EXPECT_EQ(got, "8\r");
+}
+
 TEST(SimTransport, ControlLinesAnswerOkOrErr) {
     auto sim = SimProcess::StartPty();
     ASSERT_TRUE(sim);
@@ -161,4 +189,30 @@ TEST(SimTransport, ControlLinesAnswerOkOrErr) {
     EXPECT_TRUE(sim->Control("no such thing").startsWith("ERR "));
     EXPECT_TRUE(sim->Control("set type banana").startsWith("ERR "));
     EXPECT_EQ(sim->Control("ping"), "OK pong");
+}
+
+TEST(SimTransport, ControlSocketChangesTheLaserWhileItRuns) {
+    EnsureQtApp();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString socketPath = dir.filePath(QStringLiteral("control"));
+    auto sim = SimProcess::StartPty({"--control", socketPath, "--set", "set type 5"});
+    ASSERT_TRUE(sim);
+    PtyClient port(sim->PtyPath());
+    ASSERT_TRUE(port.IsOpen());
+    EXPECT_EQ(port.Exchange("LT?", 2), "5\r");
+
+    QLocalSocket control;
+    control.connectToServer(socketPath);
+    ASSERT_TRUE(control.waitForConnected(LimitMs));
+    control.write("set type 2\nget type\n");
+    QByteArray answers;
+    while (answers.count('\n') < 2 && control.waitForReadyRead(LimitMs))
+        answers += control.readAll();
+    EXPECT_EQ(answers, "OK\nOK 2\n");
+    EXPECT_EQ(port.Exchange("LT?", 2), "2\r");
+}
+
+TEST(SimTransport, RefusesToStartOnABadControlLine) {
+    EXPECT_FALSE(SimProcess::StartPty({"--set", "set type banana"}));
 }

@@ -37,6 +37,9 @@ void TSimService::HandleLine(const QByteArray& line, const TSendFunction& send) 
 }
 
 QByteArray TSimService::HandleControl(const QByteArray& line) {
+    // The one control line that acts on the transports rather than the laser.
+    if (line.trimmed() == "drop")
+        return "OK " + QByteArray::number(FDrop ? FDrop() : 0);
     const QByteArray answer = FControl.Execute(line, Now());
     if (FControl.QuitRequested())
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);

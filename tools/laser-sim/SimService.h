@@ -25,6 +25,9 @@ public:
     void HandleLine(const QByteArray& line, const TSendFunction& send);
     QByteArray HandleControl(const QByteArray& line);
 
+    // What "drop" does: closes the network connections, returns how many.
+    void SetDropHandler(std::function<int()> handler) { FDrop = std::move(handler); }
+
     // Milliseconds since the simulator started: the laser's clock.
     qint64 Now() const { return FClock.elapsed(); }
 
@@ -34,6 +37,7 @@ private:
     TSimControl FControl{FLaser, FResponder};
     QElapsedTimer FClock;
     QFile FTranscript;
+    std::function<int()> FDrop;
 };
 
 } // namespace lasersim

@@ -42,6 +42,18 @@ QString TTcpTransport::BoundAddress() const {
         .arg(FServer->serverPort());
 }
 
+int TTcpTransport::DropConnections() {
+    int dropped = 0;
+    for (QTcpSocket* socket : findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly)) {
+        if (socket->state() == QAbstractSocket::ConnectedState) {
+            socket->abort();
+            socket->deleteLater();
+            ++dropped;
+        }
+    }
+    return dropped;
+}
+
 void TTcpTransport::Accept() {
     while (QTcpSocket* socket = FServer->nextPendingConnection()) {
         socket->setParent(this);

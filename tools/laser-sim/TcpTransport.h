@@ -24,6 +24,9 @@ public:
     bool Listen(const QString& address, QString& error);
     // "127.0.0.1:PORT" with the port actually bound.
     QString BoundAddress() const;
+    // Closes every accepted connection (the relay drops the line); returns
+    // how many there were. The listener stays open.
+    int DropConnections();
 
 private:
     void Accept();

@@ -99,6 +99,7 @@ int main(int argc, char* argv[]) {
 
     lasersim::TPtyTransport pty(handler);
     lasersim::TTcpTransport tcp(handler);
+    service.SetDropHandler([&tcp] { return tcp.DropConnections(); });
     QStringList ready;
     if (parser.isSet(ptyOption)) {
         if (!pty.Open(parser.value(ptyOption), error))
