@@ -158,11 +158,12 @@ public:
         return scaledPixmap(size, mode, state, 1.0);
     }
 
+    // `size` is in device pixels already; Qt sets the ratio on the result.
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
                          qreal scale) override {
-        QPixmap result(size * scale);
+        Q_UNUSED(scale);
+        QPixmap result(size);
         result.fill(Qt::transparent);
-        result.setDevicePixelRatio(scale);
         QPainter painter(&result);
         paint(&painter, QRect(QPoint(0, 0), size), mode, state);
         return result;

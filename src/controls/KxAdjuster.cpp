@@ -29,6 +29,7 @@ struct TAdjusterRepeat {
 TAdjusterRepeat Repeat;
 
 constexpr int RepeatIntervalMs = 300;
+constexpr int LayoutArrowLeft = 88;
 constexpr int TicksPerStepGrowth = 6; // the multiplier grows on the tick after this many
 
 TSpeedButton* MakeArrow(QWidget* parent, const char* name, const char* glyph, int left, int top) {
@@ -56,12 +57,12 @@ TKxAdjuster::TKxAdjuster(QWidget* parent) : TBox(parent, TDerivedTag{}) {
     labelCaption = new QLabel(QStringLiteral("Caption"), this);
     labelCaption->setObjectName(QStringLiteral("labelCaption"));
     labelCaption->setGeometry(0, 0, 36, 13);
-    btnDown = MakeArrow(this, "btnDown", "ARROW_DOWN", 88, 18);
+    btnDown = MakeArrow(this, "btnDown", "ARROW_DOWN", LayoutArrowLeft, 18);
     btnDown->SetOnMouseDown([this](QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int,
                                    int) { btnDownMouseDown(button); });
     btnDown->SetOnMouseUp(
         [this](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { btnUpMouseUp(); });
-    btnUp = MakeArrow(this, "btnUp", "ARROW_UP", 88, 2);
+    btnUp = MakeArrow(this, "btnUp", "ARROW_UP", LayoutArrowLeft, 2);
     btnUp->SetOnMouseDown([this](QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int,
                                  int) { btnUpMouseDown(button); });
     btnUp->SetOnMouseUp(
@@ -83,7 +84,8 @@ TKxAdjuster::TKxAdjuster(QWidget* parent) : TBox(parent, TDerivedTag{}) {
     SetOnCreate([this](QObject*) { KxAdjusterCreate(); });
     RaiseCreate();
 
-    SetWidth(btnDown->x() + btnDown->width() + 1);
+    // The width the layout gives the arrows' column, one pixel to spare.
+    SetWidth(LayoutArrowLeft + btnDown->width() + 1);
     KxAdjusterResize();
     FEnabled = true;
     FFormatString = QStringLiteral("%5.2f");

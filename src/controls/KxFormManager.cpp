@@ -60,8 +60,9 @@ int TKxFormManager::ShowFormImpl(const TFormVariable& variable,
             window->hide();
         return window->ShowModal();
     case 1:
+        if (window->isVisible())
+            window->raise();
         window->show();
-        window->raise();
         return 0;
     case 2:
         window->show();
