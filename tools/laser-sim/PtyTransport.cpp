@@ -78,6 +78,11 @@ bool TPtyTransport::Open(const QString& linkPath, QString& error) {
     return true;
 }
 
+void TPtyTransport::Drain() {
+    if (FMaster >= 0)
+        ReadMaster();
+}
+
 void TPtyTransport::ReadMaster() {
     char buffer[512];
     for (;;) {

@@ -28,6 +28,9 @@ public:
     bool Open(const QString& linkPath, QString& error);
     QString DevicePath() const { return FDevicePath; }
 
+    // Handles whatever the client has already written (see TSimService).
+    void Drain();
+
     // Writes to the master end (what the device end cannot take is lost).
     void Send(const QByteArray& bytes);
 

@@ -37,6 +37,8 @@ void TSimService::HandleLine(const QByteArray& line, const TSendFunction& send) 
 }
 
 QByteArray TSimService::HandleControl(const QByteArray& line) {
+    if (FDrain)
+        FDrain();
     // The one control line that acts on the transports rather than the laser.
     if (line.trimmed() == "drop")
         return "OK " + QByteArray::number(FDrop ? FDrop() : 0);

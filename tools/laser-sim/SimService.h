@@ -28,6 +28,11 @@ public:
     // What "drop" does: closes the network connections, returns how many.
     void SetDropHandler(std::function<int()> handler) { FDrop = std::move(handler); }
 
+    // Run before every control line: takes in the protocol bytes that are
+    // already waiting, so that a control line sent after a command line
+    // finds that command handled.
+    void SetDrainHandler(std::function<void()> handler) { FDrain = std::move(handler); }
+
     // Milliseconds since the simulator started: the laser's clock.
     qint64 Now() const { return FClock.elapsed(); }
 
@@ -38,6 +43,7 @@ private:
     QElapsedTimer FClock;
     QFile FTranscript;
     std::function<int()> FDrop;
+    std::function<void()> FDrain;
 };
 
 } // namespace lasersim

@@ -42,6 +42,15 @@ QString TTcpTransport::BoundAddress() const {
         .arg(FServer->serverPort());
 }
 
+void TTcpTransport::Drain() {
+    for (QTcpSocket* socket : findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly)) {
+        // A zero wait only takes in what the system already holds; its
+        // readyRead runs the line handler before we return.
+        if (socket->state() == QAbstractSocket::ConnectedState)
+            socket->waitForReadyRead(0);
+    }
+}
+
 int TTcpTransport::DropConnections() {
     int dropped = 0;
     for (QTcpSocket* socket : findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly)) {

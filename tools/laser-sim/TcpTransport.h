@@ -24,6 +24,8 @@ public:
     bool Listen(const QString& address, QString& error);
     // "127.0.0.1:PORT" with the port actually bound.
     QString BoundAddress() const;
+    // Handles whatever the clients have already sent (see TSimService).
+    void Drain();
     // Closes every accepted connection (the relay drops the line); returns
     // how many there were. The listener stays open.
     int DropConnections();

@@ -100,6 +100,10 @@ int main(int argc, char* argv[]) {
     lasersim::TPtyTransport pty(handler);
     lasersim::TTcpTransport tcp(handler);
     service.SetDropHandler([&tcp] { return tcp.DropConnections(); });
+    service.SetDrainHandler([&pty, &tcp] {
+        pty.Drain();
+        tcp.Drain();
+    });
     QStringList ready;
     if (parser.isSet(ptyOption)) {
         if (!pty.Open(parser.value(ptyOption), error))
