@@ -1,12 +1,12 @@
 # The laser object: pure logic as unit tests, the object itself against the
-# simulated laser on a pty (and through TCP).
+# simulated laser on ptys and over TCP.
 if(TARGET trevalon_laser)
   trevalon_add_test(NAME laser_unit_test LABEL unit
     SOURCES unit/LaserConversionsTest.cpp unit/LaserStatusTest.cpp unit/LaserModelTest.cpp
     LIBS trevalon_laser)
-endif()
 
-# The laser object against simulated lasers on ptys and over TCP.
-trevalon_add_test(NAME laser_device_test LABEL integration
-  SOURCES integration/LaserIdentifyTest.cpp integration/LaserCommandTest.cpp
-  LIBS trevalon_laser trevalon_testsupport TIMEOUT 240)
+  trevalon_add_test(NAME laser_device_test LABEL integration
+    SOURCES integration/LaserIdentifyTest.cpp integration/LaserCommandTest.cpp
+            integration/LaserSimulatedDeviceTest.cpp
+    LIBS trevalon_laser trevalon_testsupport TIMEOUT 240)
+endif()
