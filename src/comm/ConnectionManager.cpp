@@ -109,10 +109,18 @@ bool TConnectionManager::AcquirePort(int port, bool exclusive) {
         data.Handle = OpenComPort(port);
         opened = data.Handle != nullptr;
     }
-    // The connect wait processes events: the record is looked up again.
-    TPortData& after = Slot(port);
     if (!opened)
         return false;
+    // The connect wait processes events, and a handler run inside it may
+    // have acquired the same port meanwhile: its claim is kept and the
+    // sharing rules decide about this one.
+    TPortData& after = Slot(port);
+    if (after.OpenCount > 0) {
+        if (after.Exclusive || exclusive)
+            return false;
+        ++after.OpenCount;
+        return true;
+    }
     after.Exclusive = exclusive;
     after.OpenCount = 1;
     TraceLine(comm::TracePortLine(TraceMs(), port, "OPENED"));

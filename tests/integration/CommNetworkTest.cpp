@@ -90,7 +90,6 @@ TEST_F(CommNetwork, RoutedPortNeedsNoSerialDeviceAndExchangesLines) {
         EXPECT_TRUE(controller.Transact(";LA", "SS", true, reply));
         EXPECT_EQ(reply, "0A1F");
     }
-    EXPECT_TRUE(FLog.Lines().contains(FLog.Lines().value(1)));
     EXPECT_TRUE(FLog.Lines().value(1).endsWith(":WRITE7];LASS$0D"))
         << FLog.Lines().value(1).constData();
     ASSERT_EQ(sim->Control("fault nocr"), "OK");
@@ -122,6 +121,7 @@ TEST_F(CommNetwork, ReleasingKeepsTheConnectionForTheNextAcquire) {
 }
 
 TEST_F(CommNetwork, RefusedConnectionFailsTheAcquire) {
+    FManager->SetPortTimeout(1, 100);
     ASSERT_TRUE(FManager->SetNetworkAddress(1, Loopback(ClosedPort())));
     TCommChannel channel;
     EXPECT_FALSE(channel.Open(1, false));
@@ -173,8 +173,8 @@ TEST_F(CommNetwork, SilentRelayTimesOutAndPurgesWhatCameLate) {
     peer.Client()->write("LATE\r");
     peer.Client()->flush();
     ASSERT_TRUE(SpinUntil([&] {
-        return FManager->BytesAvailable(3) > 0 ||
-               (FManager->PortData(3).Connection->Collect(), false);
+        FManager->PortData(3).Connection->Collect();
+        return FManager->BytesAvailable(3) > 0;
     }));
     EXPECT_FALSE(Exchange(*FManager, 3, "SS", &reply));
     EXPECT_TRUE(reply.isEmpty());
@@ -197,13 +197,13 @@ TEST_F(CommNetwork, DroppedConnectionTimesOutAndKeepsTheRouting) {
     EXPECT_EQ(errors.count(), 0);
     // The next open after a release connects again.
     FManager->ReleasePort(4);
-    ManualPeer();
     EXPECT_TRUE(FManager->AcquirePort(4, false));
 }
 
 TEST_F(CommNetwork, ErrorWhileConnectedClosesAndIsReportedFromTheEventLoop) {
     ManualPeer peer;
     QSignalSpy errors(FManager.get(), &TConnectionManager::NetworkError);
+    FManager->SetPortTimeout(5, 100);
     ASSERT_TRUE(FManager->SetNetworkAddress(5, Loopback(peer.Port())));
     ASSERT_TRUE(FManager->AcquirePort(5, false));
     TNetworkConnection* connection = FManager->PortData(5).Connection;
@@ -249,6 +249,7 @@ TEST_F(CommNetwork, SaveAndRestoreBringBackHeldPortsOnly) {
 
 TEST_F(CommNetwork, RestoreWhoseReacquireFailsKeepsTheCount) {
     ManualPeer* peer = new ManualPeer;
+    FManager->SetPortTimeout(6, 100);
     ASSERT_TRUE(FManager->SetNetworkAddress(6, Loopback(peer->Port())));
     ASSERT_TRUE(FManager->AcquirePort(6, false));
     FManager->SavePorts();

@@ -348,3 +348,14 @@ TEST_F(LaserSimTest, PortSelection) {
     EXPECT_EQ(Laser->SendCommand("FR?", true), "5");
     EXPECT_TRUE(Laser->Connected());
 }
+
+TEST_F(LaserSimTest, BladeWithoutTravelStaysAtStepZero) {
+    IdentifiedLaser(OfType(3).Set("SV?", "2").Set("XT?", "0"));
+    EXPECT_EQ(Laser->ApertureXSteps(), 0);
+    Mark();
+    Laser->SetApertureWidth(50);
+    Laser->MoveApertureX(7);
+    EXPECT_EQ(Since(), (QByteArrayList{"XS000", "XS000"}));
+    EXPECT_EQ(Laser->ApertureX(), 0);
+    EXPECT_FLOAT_EQ(Laser->ApertureWidth(), 0.0f);
+}

@@ -296,3 +296,24 @@ TEST_F(LaserNetworkTest, PresentSlotsAreRoutedToTheRelay) {
     EXPECT_EQ(Laser->PortNumber(), 3);
     EXPECT_TRUE(Commands(3).isEmpty()); // the serial device was never used
 }
+
+TEST_F(LaserSimTest, LaserTypesBeyondTheTable) {
+    {
+        LaserScript s;
+        s.Type = 9;
+        IdentifiedLaser(s);
+        EXPECT_EQ(Laser->LaserType(), 9);
+        EXPECT_EQ(Laser->GetLaserTypeName(), QStringLiteral("unknown"));
+        EXPECT_EQ(Laser->GetDiodeCount(), 0);
+        TearDown();
+    }
+    {
+        // Not a byte: not taken for type 8 (264 mod 256).
+        LaserScript s;
+        s.Type = 264;
+        AddLaser(1, s);
+        MakeLaser();
+        EXPECT_FALSE(Laser->FindLaser());
+        EXPECT_NE(Laser->LaserType(), 8);
+    }
+}
