@@ -12,7 +12,7 @@ constexpr const char* AutoPopupProperty = "trevalonAutoPopup";
 
 TBox::TBox(QWidget* parent, TNotifyEvent onCreate) : QWidget(parent) {
     InitPanel();
-    resize(320, 240);
+    SetBounds(0, 0, 320, 240);
     FOnCreate = std::move(onCreate);
     RaiseCreate();
 }
@@ -80,6 +80,8 @@ void TBox::SetColor(const QColor& color) {
 
 void TBox::SetBounds(int left, int top, int width, int height) {
     const bool resized = width != this->width() || height != this->height();
+    FDesignSize = QSize(width, height);
+    updateGeometry();
     setGeometry(left, top, width, height);
     if (resized && !isVisible())
         DoResize();

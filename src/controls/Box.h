@@ -78,6 +78,10 @@ public:
     void SetClientWidth(int width) { SetWidth(width); }
     void SetClientHeight(int height) { SetHeight(height); }
 
+    // The size last given through SetBounds, SetWidth or SetHeight (or the
+    // class's own size): layouts such as a tool bar keep the control at it.
+    QSize sizeHint() const override { return FDesignSize; }
+
 protected:
     struct TDerivedTag {};
     // For derived classes: builds the panel only; the derived constructor
@@ -105,6 +109,7 @@ private:
     bool FDestroyRaised = false;
     TPanelFrame FFrame;
     QColor FColor;
+    QSize FDesignSize;
     QPointer<QMenu> FPopupMenu;
     TNotifyEvent FOnCreate;
     TNotifyEvent FOnDestroy;

@@ -52,7 +52,7 @@ float Step(float value, int multiplier, float increment, bool up) {
 
 TKxAdjuster::TKxAdjuster(QWidget* parent) : TBox(parent, TDerivedTag{}) {
     // The layout of the class.
-    resize(115, 34);
+    SetBounds(0, 0, 115, 34);
     SetBevelOuter(TBevelCut::bvNone);
     labelCaption = new QLabel(QStringLiteral("Caption"), this);
     labelCaption->setObjectName(QStringLiteral("labelCaption"));
@@ -102,6 +102,7 @@ TKxAdjuster::TKxAdjuster(QWidget* parent) : TBox(parent, TDerivedTag{}) {
 
 TKxAdjuster::~TKxAdjuster() {
     RaiseDestroy();
+    editValue->removeEventFilter(this);
     // A timer left pointing at a destroyed adjuster would step freed memory.
     if (Repeat.Target == this) {
         Repeat.Target = nullptr;

@@ -11,7 +11,7 @@ constexpr int ArrowGroupIndex = 1961;
 } // namespace
 
 TKxDropBtn::TKxDropBtn(QWidget* parent) : TBox(parent, TDerivedTag{}) {
-    resize(105, 32);
+    SetBounds(0, 0, 105, 32);
     SetBevelOuter(TBevelCut::bvNone);
     btnMain = new TSpeedButton(this);
     btnMain->setObjectName(QStringLiteral("btnMain"));

@@ -31,7 +31,7 @@ TSpeedButton* MakeArrow(QWidget* parent, const char* name, const char* glyph, in
 } // namespace
 
 TKxUpDown::TKxUpDown(QWidget* parent) : TBox(parent, TDerivedTag{}) {
-    resize(105, 32);
+    SetBounds(0, 0, 105, 32);
     SetBevelOuter(TBevelCut::bvNone);
     btnUp = MakeArrow(this, "btnUp", "ARROW_UP", 0);
     btnUp->SetOnClick([this](QObject* sender) { btnUpClick(sender); });

@@ -33,6 +33,7 @@ TEST_F(KxUpDownTest, ColumnIsOneArrowWideAndSplitsItsHeight) {
     EXPECT_EQ(UpDown->BtnUp()->geometry(), QRect(0, 0, 16, 16));
     EXPECT_EQ(UpDown->BtnDown()->geometry(), QRect(0, 16, 16, 16));
     UpDown->SetBounds(0, 0, 14, 51);
+    EXPECT_EQ(UpDown->sizeHint(), QSize(14, 51));
     EXPECT_EQ(UpDown->BtnUp()->geometry(), QRect(0, 0, 14, 25));
     EXPECT_EQ(UpDown->BtnDown()->geometry(), QRect(0, 25, 14, 25));
 }

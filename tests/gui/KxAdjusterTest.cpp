@@ -51,6 +51,7 @@ TEST_F(KxAdjusterTest, NewAdjusterHasItsDefaultsAndLayout) {
 
     // Width: the down arrow's right edge plus one; the children follow it.
     EXPECT_EQ(Adj->size(), QSize(105, 34));
+    EXPECT_EQ(Adj->sizeHint(), QSize(105, 34)); // what a tool bar keeps it at
     EXPECT_EQ(Adj->BtnDown()->geometry(), QRect(89, 18, 16, 16));
     EXPECT_EQ(Adj->BtnUp()->geometry(), QRect(89, 2, 16, 16));
     EXPECT_EQ(Adj->LabelCaption()->width(), 88);
