@@ -119,10 +119,3 @@ TEST_F(CommManagerNoDevices, RestoreNeedsASave) {
     EXPECT_TRUE(FManager->RestorePorts());
     EXPECT_TRUE(FManager->RestorePorts()); // the saved copy can be used again
 }
-
-TEST_F(CommManagerNoDevices, TimeoutBelongsToThePort) {
-    EXPECT_EQ(FManager->PortTimeout(1), 1000);
-    FManager->SetPortTimeout(1, 2000);
-    EXPECT_EQ(FManager->PortTimeout(1), 2000);
-    EXPECT_EQ(FManager->PortTimeout(2), 1000);
-}

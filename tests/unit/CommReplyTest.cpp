@@ -21,14 +21,6 @@ bool Feed(TReplyAssembler& assembler, std::initializer_list<std::string> chunks)
 
 } // namespace
 
-TEST(CommReply, StartsZeroFilledAndStaysTerminated) {
-    char reply[8];
-    std::memset(reply, 'x', sizeof reply);
-    TReplyAssembler assembler(reply, 7, '\r');
-    for (char c : reply)
-        EXPECT_EQ(c, '\0');
-}
-
 TEST(CommReply, TerminatorEndsTheReplyAndIsNotKept) {
     char reply[61];
     TReplyAssembler assembler(reply, 60, '\r');
