@@ -4,7 +4,7 @@
 # this file; target names resolve when the build is generated.)
 trevalon_add_test(NAME comm_unit_test LABEL unit
   SOURCES unit/CommTraceTextTest.cpp unit/CommReplyTest.cpp unit/CommManagerTest.cpp
-  LIBS trevalon_comm trevalon_testsupport TIMEOUT 60)
+  LIBS trevalon_comm TIMEOUT 60)
 
 # A second process that opens ports the way the program does.
 add_executable(comm-port-probe integration/CommPortProbe.cpp)
