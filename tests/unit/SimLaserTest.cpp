@@ -167,6 +167,13 @@ TEST(SimFiring, FamilyABurstLocksOutThenTypeEightNeedsRunTemperature) {
     EXPECT_EQ(laser.RawStatus(600) & 0x400030, 0x10u);
     EXPECT_EQ(Ask(laser, "GO", 600), "?3");
     EXPECT_EQ(laser.RawStatus(1500) & 0x400030, 0x400010u);
+    // A burst of one pulse locks out as well; a one shot does not.
+    ASSERT_EQ(Ask(laser, "BU00001"), "ok");
+    ASSERT_EQ(Ask(laser, "GO", 2000), "ok");
+    EXPECT_EQ(laser.RawStatus(2200) & 0x400030, 0x10u);
+    ASSERT_EQ(Ask(laser, "MO1"), "ok");
+    ASSERT_EQ(Ask(laser, "GO", 4000), "ok");
+    EXPECT_EQ(laser.RawStatus(4200) & 0x400030, 0x400010u);
 
     TSimLaser eight = ReadyLaser(8);
     Configure(eight, "run-temp-ok", "0");

@@ -286,6 +286,7 @@ std::optional<QByteArray> TSimLaser::CmdGo(const QByteArray&, qint64 nowMs) {
         return NotNow;
     FFiring = true;
     FFireStart = nowMs;
+    FFireBurst = FMode == 2;
     const qint64 rate = std::max(1, RateHz());
     switch (FMode) {
     case 1:

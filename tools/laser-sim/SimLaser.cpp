@@ -45,7 +45,7 @@ void TSimLaser::Advance(qint64 nowMs) {
         FShotsFired += FFirePulses;
         FFiring = false;
         // Family A lasers cool down after a burst before they are ready again.
-        if (FFirePulses > 1 && LayoutOfType(FType) == TSimLayout::A)
+        if (FFireBurst && LayoutOfType(FType) == TSimLayout::A)
             FBurstLockUntil = FFireEnd + FBurstLockMs;
     }
 }
@@ -71,7 +71,7 @@ void TSimLaser::StopFiring(qint64 nowMs) {
         return;
     FShotsFired = Shots(nowMs);
     FFiring = false;
-    if (FFirePulses > 1 && LayoutOfType(FType) == TSimLayout::A)
+    if (FFireBurst && LayoutOfType(FType) == TSimLayout::A)
         FBurstLockUntil = nowMs + FBurstLockMs;
 }
 

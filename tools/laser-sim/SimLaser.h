@@ -175,6 +175,7 @@ private:
     qint64 FFireStart = 0;
     quint64 FFirePulses = 0; // 0: continuous, until "ST"
     qint64 FFireEnd = 0;     // when a shot or burst ends by itself
+    bool FFireBurst = false; // fired in burst mode
     qint64 FBurstLockUntil = 0;
     int FBurstLockMs = 1000;
 
