@@ -14,18 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <sys/resource.h>
-
-namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-} // namespace
+#include "CpuTime.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

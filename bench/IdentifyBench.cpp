@@ -22,16 +22,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <sys/resource.h>
+#include "CpuTime.h"
 
 namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 using Clock = std::chrono::steady_clock;
 

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <sys/resource.h>
+
+// CPU time of this process so far (user + system), in seconds.
+inline double CpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
