@@ -140,6 +140,7 @@ void TKxAdjuster::SetEnabled(bool enabled) {
 
 void TKxAdjuster::SetFormatString(const QString& format) {
     FFormatString = format;
+    FTyping = false; // a program write, not a keystroke
     SetEditText(FormatFloat(FFormatString, FValue));
 }
 
@@ -176,6 +177,11 @@ void TKxAdjuster::SetEditText(const QString& text) {
 }
 
 void TKxAdjuster::SetValue(float value) {
+    // The typing flag silences the change a keystroke makes. A keystroke that
+    // changed nothing (Ctrl+C, Esc, backspace in an empty field) leaves it
+    // up; it must not swallow the notification of this write, or the value
+    // shown would never reach the handler.
+    FTyping = false;
     bool clamped = false;
     if (std::isnan(value) || value < FMinimum) {
         value = FMinimum;

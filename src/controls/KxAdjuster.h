@@ -20,9 +20,10 @@ class TSpeedButton;
 //   Max notifies every time); an in-range write of the current value does
 //   nothing; any other write stores, re-renders the text and notifies.
 // - Every accepted keystroke except Enter raises the typing flag, which
-//   silences the next change notification of the edit field, whatever
-//   causes it. Typed text is taken over on Enter, on leaving the field and
-//   on reading Value; text that is not a number restores the old text and
+//   silences the change notification that keystroke causes. Writes of
+//   Value and FormatString lower it first, so a keystroke that changed
+//   nothing (Ctrl+C, Esc) never silences a later write. Typed text is taken over on Enter, on
+//   leaving the field and on reading Value; text that is not a number restores the old text and
 //   notifies with the unchanged value.
 // - Refused keystrokes (anything but + - 0-9, one ".", one "E"/"e" and
 //   control characters) are discarded with a beep (Beep.h).
