@@ -18,12 +18,12 @@ bool IsFloatConversion(QChar c) {
 
 // Runs snprintf with one validated conversion and turns the C library's
 // decimal separator (LC_NUMERIC may follow the user's locale) into ".".
-QString FormatOne(const std::string& spec, double value) {
-    const int needed = std::snprintf(nullptr, 0, spec.c_str(), value);
+QString FormatOne(const std::string& conversion, double value) {
+    const int needed = std::snprintf(nullptr, 0, conversion.c_str(), value);
     if (needed < 0)
         return QString();
     std::vector<char> buffer(size_t(needed) + 1);
-    std::snprintf(buffer.data(), buffer.size(), spec.c_str(), value);
+    std::snprintf(buffer.data(), buffer.size(), conversion.c_str(), value);
     QString result = QString::fromLatin1(buffer.data(), needed);
     const lconv* conv = std::localeconv();
     if (conv && conv->decimal_point && std::string(conv->decimal_point) != ".")
@@ -58,19 +58,19 @@ QString FormatFloat(const QString& format, double value) {
         while (j < n && format.at(j).isDigit() && format.at(j).unicode() < 128)
             ++j;
         bool valid = j - widthStart <= 3;
-        std::string spec = format.mid(i, j - i).toStdString();
+        std::string conversion = format.mid(i, j - i).toStdString();
         if (j < n && format.at(j) == QLatin1Char('.')) {
             const qsizetype precisionStart = ++j;
             while (j < n && format.at(j).isDigit() && format.at(j).unicode() < 128)
                 ++j;
             valid = valid && j - precisionStart <= 3;
-            spec += format.mid(precisionStart - 1, j - precisionStart + 1).toStdString();
+            conversion += format.mid(precisionStart - 1, j - precisionStart + 1).toStdString();
         }
         if (j < n && (format.at(j) == QLatin1Char('l') || format.at(j) == QLatin1Char('L')))
             ++j; // a length modifier: the value is a double in any case
         if (j < n && IsFloatConversion(format.at(j)) && valid && !converted) {
-            spec += char(format.at(j).unicode());
-            result += FormatOne(spec, value);
+            conversion += char(format.at(j).unicode());
+            result += FormatOne(conversion, value);
             converted = true;
             i = j + 1;
         } else {
