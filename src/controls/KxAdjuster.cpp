@@ -136,6 +136,9 @@ void TKxAdjuster::SetEnabled(bool enabled) {
     btnUp->setEnabled(enabled);
     labelCaption->setEnabled(enabled);
     labelUnits->setEnabled(enabled);
+    // A disabled arrow gets no mouse release: end a repetition it started.
+    if (!enabled && Repeat.Target == this)
+        btnUpMouseUp();
 }
 
 void TKxAdjuster::SetFormatString(const QString& format) {

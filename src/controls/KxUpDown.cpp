@@ -83,6 +83,9 @@ void TKxUpDown::SetEnabled(bool enabled) {
     FEnabled = enabled;
     btnDown->setEnabled(enabled);
     btnUp->setEnabled(enabled);
+    // A disabled arrow gets no mouse release: end a repetition it started.
+    if (!enabled && Repeat.Target == this)
+        btnUpMouseUp();
 }
 
 void TKxUpDown::btnUpClick(QObject* sender) {

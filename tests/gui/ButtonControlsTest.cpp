@@ -116,6 +116,26 @@ TEST_F(KxUpDownTest, AFailingHandlerIsShownAndStopsTheRepetition) {
     QTest::mouseRelease(UpDown->BtnUp(), Qt::LeftButton);
 }
 
+TEST_F(KxUpDownTest, DisablingAHeldArrowStopsTheRepetition) {
+    // A disabled arrow never gets the release that would stop the timer
+    // (the tool bars are disabled when the laser is lost, perhaps while an
+    // arrow is held): the clicks must not go on by themselves.
+    ShowWindow();
+    QTest::mousePress(UpDown->BtnUp(), Qt::LeftButton);
+    UpDown->SetEnabled(false);
+    QTest::mouseRelease(UpDown->BtnUp(), Qt::LeftButton);
+    EXPECT_FALSE(TKxUpDown::RepeatTimer()->Enabled());
+    TKxUpDown::RepeatTimer()->Tick();
+    EXPECT_TRUE(Senders.isEmpty());
+    // Disabling another control leaves a running repetition alone.
+    auto* other = new TKxUpDown(Window.get());
+    UpDown->SetEnabled(true);
+    QTest::mousePress(UpDown->BtnUp(), Qt::LeftButton);
+    other->SetEnabled(false);
+    EXPECT_TRUE(TKxUpDown::RepeatTimer()->Enabled());
+    QTest::mouseRelease(UpDown->BtnUp(), Qt::LeftButton);
+}
+
 TEST_F(KxUpDownTest, DisablingReachesBothArrowsOnly) {
     UpDown->SetEnabled(false);
     EXPECT_FALSE(UpDown->Enabled());

@@ -281,6 +281,22 @@ TEST_F(KxAdjusterTest, ArrowStepsTheStoredValueAndDropsTypedText) {
     EXPECT_EQ(Adj->Value(), 10.0f);
 }
 
+TEST_F(KxAdjusterTest, DisablingWhileAnArrowIsHeldStopsTheRepetition) {
+    ShowWindow();
+    QTest::mousePress(Adj->BtnUp(), Qt::LeftButton);
+    Adj->SetEnabled(false); // the release will not reach the disabled arrow
+    QTest::mouseRelease(Adj->BtnUp(), Qt::LeftButton);
+    EXPECT_FALSE(TKxAdjuster::RepeatTimer()->Enabled());
+    TKxAdjuster::RepeatTimer()->Tick();
+    EXPECT_EQ(Adj->Value(), 10.0f);
+    // The next hold starts with single steps again.
+    Adj->SetEnabled(true);
+    QTest::mousePress(Adj->BtnUp(), Qt::LeftButton);
+    TKxAdjuster::RepeatTimer()->Tick();
+    QTest::mouseRelease(Adj->BtnUp(), Qt::LeftButton);
+    EXPECT_EQ(Adj->Value(), 30.0f);
+}
+
 TEST_F(KxAdjusterTest, DisablingReachesTheInnerControlsOnly) {
     Adj->SetEnabled(false);
     EXPECT_FALSE(Adj->Enabled());
