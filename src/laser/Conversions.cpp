@@ -8,7 +8,9 @@ EConvertError::EConvertError(const QByteArray& text)
     : std::runtime_error("'" + text.toStdString() + "' is not a valid number") {}
 
 float ClampValue(float v, float min, float max) {
-    if (v < min)
+    // A NaN (a settings file may hold "nan") is no value inside the range;
+    // stored as it is it would travel on into displays and files.
+    if (std::isnan(v) || v < min)
         return min;
     if (v > max)
         return max;

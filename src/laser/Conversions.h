@@ -14,7 +14,7 @@ public:
     explicit EConvertError(const QByteArray& text);
 };
 
-// min when v < min, max when v > max, else v.
+// min when v < min (or v is NaN), max when v > max, else v.
 float ClampValue(float v, float min, float max);
 
 // max x percent / 100, rounded to the nearest integer with exact halves going

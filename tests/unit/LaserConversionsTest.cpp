@@ -53,6 +53,8 @@ TEST(LaserClampValue, KeepsInsideRange) {
     EXPECT_FLOAT_EQ(ClampValue(-1.0f, 0.0f, 100.0f), 0.0f);
     EXPECT_FLOAT_EQ(ClampValue(101.0f, 0.0f, 100.0f), 100.0f);
     EXPECT_FLOAT_EQ(ClampValue(42.5f, 0.0f, 100.0f), 42.5f);
+    // The percent setters store what this gives: never a NaN.
+    EXPECT_FLOAT_EQ(ClampValue(std::numeric_limits<float>::quiet_NaN(), 0.0f, 100.0f), 0.0f);
 }
 
 TEST(LaserParse, DecimalAcceptsSignRejectsGarbage) {
