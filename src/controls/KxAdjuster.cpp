@@ -103,6 +103,9 @@ TKxAdjuster::TKxAdjuster(QWidget* parent) : TBox(parent, TDerivedTag{}) {
 TKxAdjuster::~TKxAdjuster() {
     RaiseDestroy();
     editValue->removeEventFilter(this);
+    // The arrows outlive this body; a late release must not call back here.
+    btnUp->SetOnMouseUp({});
+    btnDown->SetOnMouseUp({});
     // A timer left pointing at a destroyed adjuster would step freed memory.
     if (Repeat.Target == this) {
         Repeat.Target = nullptr;
@@ -136,9 +139,6 @@ void TKxAdjuster::SetEnabled(bool enabled) {
     btnUp->setEnabled(enabled);
     labelCaption->setEnabled(enabled);
     labelUnits->setEnabled(enabled);
-    // A disabled arrow gets no mouse release: end a repetition it started.
-    if (!enabled && Repeat.Target == this)
-        btnUpMouseUp();
 }
 
 void TKxAdjuster::SetFormatString(const QString& format) {

@@ -58,6 +58,9 @@ TKxUpDown::TKxUpDown(QWidget* parent) : TBox(parent, TDerivedTag{}) {
 
 TKxUpDown::~TKxUpDown() {
     RaiseDestroy();
+    // The arrows outlive this body; a late release must not call back here.
+    btnUp->SetOnMouseUp({});
+    btnDown->SetOnMouseUp({});
     // A timer left pointing at a destroyed control would click freed buttons.
     if (Repeat.Target == this) {
         Repeat.Target = nullptr;
@@ -83,9 +86,6 @@ void TKxUpDown::SetEnabled(bool enabled) {
     FEnabled = enabled;
     btnDown->setEnabled(enabled);
     btnUp->setEnabled(enabled);
-    // A disabled arrow gets no mouse release: end a repetition it started.
-    if (!enabled && Repeat.Target == this)
-        btnUpMouseUp();
 }
 
 void TKxUpDown::btnUpClick(QObject* sender) {

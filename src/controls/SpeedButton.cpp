@@ -110,6 +110,7 @@ void TSpeedButton::HandleClicked() {
 }
 
 void TSpeedButton::mousePressEvent(QMouseEvent* event) {
+    FHeldButton = event->button();
     if (FOnMouseDown) {
         const QPoint pos = event->position().toPoint();
         RunShowingExceptions(
@@ -122,6 +123,8 @@ void TSpeedButton::mousePressEvent(QMouseEvent* event) {
 }
 
 void TSpeedButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::NoButton)
+        FHeldButton = Qt::NoButton;
     if (FOnMouseUp) {
         const QPoint pos = event->position().toPoint();
         RunShowingExceptions(
@@ -129,6 +132,28 @@ void TSpeedButton::mouseReleaseEvent(QMouseEvent* event) {
     }
     QAbstractButton::mouseReleaseEvent(event);
     event->accept();
+}
+
+void TSpeedButton::changeEvent(QEvent* event) {
+    QAbstractButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        CancelPress();
+}
+
+void TSpeedButton::hideEvent(QHideEvent* event) {
+    QAbstractButton::hideEvent(event);
+    CancelPress();
+}
+
+// Qt delivers no mouse events to a disabled or hidden widget: the release of
+// a press held on it is raised here instead.
+void TSpeedButton::CancelPress() {
+    const Qt::MouseButton button = FHeldButton;
+    if (button == Qt::NoButton)
+        return;
+    FHeldButton = Qt::NoButton;
+    if (FOnMouseUp)
+        RunShowingExceptions([&] { FOnMouseUp(this, button, Qt::NoModifier, -1, -1); });
 }
 
 QSize TSpeedButton::sizeHint() const {

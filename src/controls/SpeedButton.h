@@ -17,7 +17,10 @@ enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom 
 //   down (and SetDown(false) is refused).
 // OnMouseDown and OnMouseUp are raised for every mouse button; a click
 // (left button released over the button) first updates the latched state
-// and then raises OnClick with the button as sender. Exceptions from these
+// and then raises OnClick with the button as sender. A button disabled or
+// hidden while a mouse button is held on it never gets the release, so it
+// raises OnMouseUp then (with position -1, -1): whatever a press started,
+// such as an auto-repeat, always ends. Exceptions from these
 // callbacks go to the application's exception display.
 class TSpeedButton : public QAbstractButton {
     Q_OBJECT
@@ -74,8 +77,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    void CancelPress();
     void HandleClicked();
     void UpdateExclusive();
 
@@ -89,4 +95,5 @@ private:
     TNotifyEvent FOnClick;
     TMouseEvent FOnMouseDown;
     TMouseEvent FOnMouseUp;
+    Qt::MouseButton FHeldButton = Qt::NoButton; // pressed and not yet released
 };

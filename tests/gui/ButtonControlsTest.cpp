@@ -133,7 +133,13 @@ TEST_F(KxUpDownTest, DisablingAHeldArrowStopsTheRepetition) {
     QTest::mousePress(UpDown->BtnUp(), Qt::LeftButton);
     other->SetEnabled(false);
     EXPECT_TRUE(TKxUpDown::RepeatTimer()->Enabled());
-    QTest::mouseRelease(UpDown->BtnUp(), Qt::LeftButton);
+    // Disabling or hiding what holds the control does the same.
+    Window->setEnabled(false);
+    EXPECT_FALSE(TKxUpDown::RepeatTimer()->Enabled());
+    Window->setEnabled(true);
+    QTest::mousePress(UpDown->BtnDown(), Qt::LeftButton);
+    Window->hide();
+    EXPECT_FALSE(TKxUpDown::RepeatTimer()->Enabled());
 }
 
 TEST_F(KxUpDownTest, DisablingReachesBothArrowsOnly) {
