@@ -134,19 +134,19 @@ bool TConnectionManager::WaitForConnection(int port) {
     const std::int64_t deadline = platform::TickCount() + ConnectWait;
     connection->ClearLastError();
     // Events are processed while waiting (timers, input, other sockets), but
-    // the wait sleeps in the event loop instead of polling it.
+    // the wait sleeps in the event dispatcher instead of polling it; the
+    // timer bounds each sleep. No nested QEventLoop: once the application
+    // has been told to quit (the window closed during the wait), Qt refuses
+    // to run event loops, and the wait would spin without seeing the socket.
+    QTimer wake;
+    wake.setSingleShot(true);
     while (Slot(port).Connection == connection && !connection->Connected() &&
            connection->LastError() == 0) {
         const std::int64_t left = deadline - platform::TickCount();
         if (left < 0)
             break;
-        QEventLoop loop;
-        QTcpSocket* socket = connection->Socket();
-        QObject::connect(socket, &QTcpSocket::connected, &loop, &QEventLoop::quit);
-        QObject::connect(socket, &QTcpSocket::errorOccurred, &loop, &QEventLoop::quit);
-        QObject::connect(socket, &QObject::destroyed, &loop, &QEventLoop::quit);
-        QTimer::singleShot(std::min<std::int64_t>(left + 1, 100), &loop, &QEventLoop::quit);
-        loop.exec();
+        wake.start(static_cast<int>(std::min<std::int64_t>(left + 1, 100)));
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     // Whatever ran inside the wait may have removed or replaced the routing.
     return Slot(port).Connection == connection && connection->Connected();

@@ -294,3 +294,18 @@ TEST_F(CommNetwork, RelayThatNeverAnswersFailsAfterTheWaitWhileEventsRun) {
         ::close(s);
     ::close(listener);
 }
+
+// Closing the main window during the connect wait tells the application to
+// quit; from then on Qt refuses to run event loops. The wait must still see
+// the connection come up, and must not spin while it waits.
+TEST_F(CommNetwork, ConnectWaitWorksWhileTheApplicationQuits) {
+    ManualPeer peer;
+    ASSERT_TRUE(FManager->SetNetworkAddress(9, Loopback(peer.Port())));
+    QCoreApplication::exit(0);
+    const bool acquired = FManager->AcquirePort(9, false);
+    // Let the application run and end once, which lifts the quit state again
+    // for the tests that follow.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+    EXPECT_TRUE(acquired);
+}
