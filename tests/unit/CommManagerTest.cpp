@@ -2,6 +2,7 @@
 #include "comm/CommChannel.h"
 #include "comm/ConnectionManager.h"
 #include "comm/GenericController.h"
+#include "comm/NetworkAddress.h"
 #include "comm/NetworkConnection.h"
 #include "diag/ExcMagic.h"
 #include "support/QtApp.h"
@@ -118,4 +119,20 @@ TEST_F(CommManagerNoDevices, RestoreNeedsASave) {
     EXPECT_TRUE(FManager->SavePorts());
     EXPECT_TRUE(FManager->RestorePorts());
     EXPECT_TRUE(FManager->RestorePorts()); // the saved copy can be used again
+}
+
+TEST(CommNetworkAddress, HostAndPortOfTheRelayAddress) {
+    const auto parse = [](const char* text) {
+        const comm::TNetworkAddress a = comm::ParseNetworkAddress(QString::fromLatin1(text));
+        return std::make_pair(a.Host, a.Port);
+    };
+    using Result = std::pair<QString, quint16>;
+    EXPECT_EQ(parse("relay.lab"), Result("relay.lab", 1024));
+    EXPECT_EQ(parse("relay.lab|2000"), Result("relay.lab", 2000));
+    // Only the five characters after the bar count.
+    EXPECT_EQ(parse("relay.lab|123456"), Result("relay.lab", 12345));
+    EXPECT_EQ(parse("relay.lab|2000x"), Result("relay.lab", 1024));
+    EXPECT_EQ(parse("relay.lab|abc"), Result("relay.lab", 1024));
+    EXPECT_EQ(parse("relay.lab|"), Result("relay.lab", 1024));
+    EXPECT_EQ(parse("a|2000|3000"), Result("a", 1024));
 }
