@@ -35,7 +35,14 @@ void TCVLaser::Shutdown() {
         } catch (...) {
         }
     }
-    Disconnect();
+    // Runs in the destructor: a port that cannot be released (the
+    // connection manager may already be gone) must not end the program.
+    try {
+        Disconnect();
+    } catch (...) {
+        FConnected = false;
+        FIdentified = false;
+    }
 }
 
 void TCVLaser::ThrowError(int code) {

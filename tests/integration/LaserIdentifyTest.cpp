@@ -261,6 +261,16 @@ TEST_F(LaserSimTest, ShutdownStopsAtAFailedSwitchOff) {
     EXPECT_EQ(Commands().mid(before), QByteArrayList{"OF"});
 }
 
+TEST_F(LaserSimTest, ALaserThatOutlivesTheConnectionManagerShutsDownQuietly) {
+    // A program that ends its connection manager first: the closing
+    // commands and the release of the port fail, and the destructor must
+    // still return normally rather than end the process.
+    IdentifiedLaser(LaserScript());
+    Manager.reset();
+    Laser.reset();
+    EXPECT_EQ(Laser, nullptr);
+}
+
 // ---- Over the network --------------------------------------------------------
 
 class LaserNetworkTest : public LaserSimTest {
