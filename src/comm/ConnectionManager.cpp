@@ -300,13 +300,16 @@ bool TConnectionManager::PortTransact(int port, const char* command, char termin
         return true;
     StartReplyTimer(port);
     for (;;) {
+        // Each round waits for input first (at once when some is there): a
+        // reply that is not there yet right after the write costs one wait,
+        // not a look that finds nothing and then a wait.
+        WaitForInput(port);
         char chunk[TransactChunk + 1] = {};
         const unsigned count = PortRead(port, chunk, TransactChunk);
         if (count > 0 && assembler.Append(chunk, count))
             return true;
         if (ReplyTimedOut(port))
             return false;
-        WaitForInput(port);
     }
 }
 
