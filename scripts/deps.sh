@@ -20,8 +20,12 @@ trevalon_install_deps() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# trevalon_build [ON]: with ON, warnings are errors. Without it the build
+# keeps whatever the build folder was configured with, so that ./run after
+# ./test does not rebuild everything.
 trevalon_build() {
-  local werror=${1:-OFF}
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTREVALON_WERROR="$werror" >/dev/null
+  local args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  [ -n "${1:-}" ] && args+=(-DTREVALON_WERROR="$1")
+  cmake -S . -B build "${args[@]}" >/dev/null
   cmake --build build -j"$(nproc)"
 }
