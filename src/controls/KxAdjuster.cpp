@@ -5,6 +5,7 @@
 #include "controls/FloatFormat.h"
 #include "controls/Glyphs.h"
 #include "controls/RepeatTimer.h"
+#include "controls/SharedRepeat.h"
 #include "controls/SpeedButton.h"
 
 #include <QFocusEvent>
@@ -16,19 +17,13 @@
 
 namespace {
 
-// Repeat state shared by every adjuster of the process.
-struct TAdjusterRepeat {
-    TRepeatTimer* Timer = nullptr;
-    int Instances = 0;
-    bool Up = false;
-    int StepMultiplier = 1;
-    int TickCounter = 0;
-    TKxAdjuster* Target = nullptr;
-};
-
-TAdjusterRepeat Repeat;
-
 constexpr int RepeatIntervalMs = 300;
+
+// Repeat state shared by every adjuster of the process; the step grows the
+// longer an arrow is held.
+TSharedRepeat<TKxAdjuster> Repeat(RepeatIntervalMs);
+int StepMultiplier = 1;
+int TickCounter = 0;
 constexpr int LayoutArrowLeft = 88;
 constexpr int TicksPerStepGrowth = 6; // the multiplier grows on the tick after this many
 
@@ -93,11 +88,7 @@ TKxAdjuster::TKxAdjuster(QWidget* parent) : TBox(parent, TDerivedTag{}) {
     FMaximum = 100.0f;
     FIncrement = 10.0f;
     FValue = 0.0f;
-    if (Repeat.Instances <= 0) {
-        Repeat.Timer = new TRepeatTimer(RepeatIntervalMs);
-        Repeat.Timer->SetOnTimer(&TKxAdjuster::RepeatTimerTick);
-    }
-    ++Repeat.Instances;
+    Repeat.Join(&TKxAdjuster::RepeatTimerTick);
 }
 
 TKxAdjuster::~TKxAdjuster() {
@@ -106,25 +97,15 @@ TKxAdjuster::~TKxAdjuster() {
     // The arrows outlive this body; a late release must not call back here.
     btnUp->SetOnMouseUp({});
     btnDown->SetOnMouseUp({});
-    // A timer left pointing at a destroyed adjuster would step freed memory.
-    if (Repeat.Target == this) {
-        Repeat.Target = nullptr;
-        if (Repeat.Timer)
-            Repeat.Timer->SetEnabled(false);
-    }
-    --Repeat.Instances;
-    if (Repeat.Instances < 1) {
-        delete Repeat.Timer;
-        Repeat.Timer = nullptr;
-    }
+    Repeat.Leave(this);
 }
 
 TRepeatTimer* TKxAdjuster::RepeatTimer() {
-    return Repeat.Timer;
+    return Repeat.Timer();
 }
 
 int TKxAdjuster::InstanceCount() {
-    return Repeat.Instances;
+    return Repeat.Instances();
 }
 
 void TKxAdjuster::SetCaption(const QString& caption) {
@@ -287,10 +268,7 @@ bool TKxAdjuster::eventFilter(QObject* watched, QEvent* event) {
 
 void TKxAdjuster::StartRepeat(bool up) {
     SetValue(Step(FValue, 1, FIncrement, up));
-    Repeat.Up = up;
-    Repeat.Target = this;
-    if (Repeat.Timer)
-        Repeat.Timer->SetEnabled(true);
+    Repeat.Start(this, up);
 }
 
 void TKxAdjuster::btnUpMouseDown(Qt::MouseButton button) {
@@ -304,21 +282,19 @@ void TKxAdjuster::btnDownMouseDown(Qt::MouseButton button) {
 }
 
 void TKxAdjuster::btnUpMouseUp() {
-    if (Repeat.Timer)
-        Repeat.Timer->SetEnabled(false);
-    Repeat.StepMultiplier = 1;
-    Repeat.TickCounter = 0;
+    Repeat.Stop();
+    StepMultiplier = 1;
+    TickCounter = 0;
 }
 
 void TKxAdjuster::RepeatTimerTick() {
-    ++Repeat.TickCounter;
-    if (Repeat.TickCounter > TicksPerStepGrowth) {
-        ++Repeat.StepMultiplier;
-        Repeat.TickCounter = 0;
+    ++TickCounter;
+    if (TickCounter > TicksPerStepGrowth) {
+        ++StepMultiplier;
+        TickCounter = 0;
     }
-    if (TKxAdjuster* target = Repeat.Target)
-        target->SetValue(
-            Step(target->FValue, Repeat.StepMultiplier, target->FIncrement, Repeat.Up));
+    if (TKxAdjuster* target = Repeat.Target())
+        target->SetValue(Step(target->FValue, StepMultiplier, target->FIncrement, Repeat.Up()));
 }
 
 void TKxAdjuster::KxAdjusterResize() {

@@ -2,20 +2,16 @@
 
 #include "controls/Glyphs.h"
 #include "controls/RepeatTimer.h"
+#include "controls/SharedRepeat.h"
 #include "controls/SpeedButton.h"
 
 namespace {
 
-struct TUpDownRepeat {
-    TRepeatTimer* Timer = nullptr;
-    int Instances = 0;
-    bool Up = false;
-    TKxUpDown* Target = nullptr;
-};
-
-TUpDownRepeat Repeat;
-
 constexpr int RepeatIntervalMs = 300;
+
+// One 300 ms repeat for every up/down control of the process, without
+// acceleration.
+TSharedRepeat<TKxUpDown> Repeat(RepeatIntervalMs);
 
 TSpeedButton* MakeArrow(QWidget* parent, const char* name, const char* glyph, int top) {
     auto* button = new TSpeedButton(parent);
@@ -49,11 +45,7 @@ TKxUpDown::TKxUpDown(QWidget* parent) : TBox(parent, TDerivedTag{}) {
     SetOnCreate([this](QObject*) { KxUpDownCreate(); });
     RaiseCreate();
 
-    if (Repeat.Instances <= 0) {
-        Repeat.Timer = new TRepeatTimer(RepeatIntervalMs);
-        Repeat.Timer->SetOnTimer(&TKxUpDown::RepeatTimerTick);
-    }
-    ++Repeat.Instances;
+    Repeat.Join(&TKxUpDown::RepeatTimerTick);
 }
 
 TKxUpDown::~TKxUpDown() {
@@ -61,25 +53,15 @@ TKxUpDown::~TKxUpDown() {
     // The arrows outlive this body; a late release must not call back here.
     btnUp->SetOnMouseUp({});
     btnDown->SetOnMouseUp({});
-    // A timer left pointing at a destroyed control would click freed buttons.
-    if (Repeat.Target == this) {
-        Repeat.Target = nullptr;
-        if (Repeat.Timer)
-            Repeat.Timer->SetEnabled(false);
-    }
-    --Repeat.Instances;
-    if (Repeat.Instances <= 0) {
-        delete Repeat.Timer;
-        Repeat.Timer = nullptr;
-    }
+    Repeat.Leave(this);
 }
 
 TRepeatTimer* TKxUpDown::RepeatTimer() {
-    return Repeat.Timer;
+    return Repeat.Timer();
 }
 
 int TKxUpDown::InstanceCount() {
-    return Repeat.Instances;
+    return Repeat.Instances();
 }
 
 void TKxUpDown::SetEnabled(bool enabled) {
@@ -101,29 +83,22 @@ void TKxUpDown::btnDownClick(QObject* sender) {
 void TKxUpDown::btnUpMouseDown(Qt::MouseButton button) {
     if (button != Qt::LeftButton)
         return;
-    Repeat.Up = true;
-    Repeat.Target = this;
-    if (Repeat.Timer)
-        Repeat.Timer->SetEnabled(true);
+    Repeat.Start(this, true);
 }
 
 void TKxUpDown::btnDownMouseDown(Qt::MouseButton button) {
     if (button != Qt::LeftButton)
         return;
-    Repeat.Up = false;
-    Repeat.Target = this;
-    if (Repeat.Timer)
-        Repeat.Timer->SetEnabled(true);
+    Repeat.Start(this, false);
 }
 
 void TKxUpDown::btnUpMouseUp() {
-    if (Repeat.Timer)
-        Repeat.Timer->SetEnabled(false);
+    Repeat.Stop();
 }
 
 void TKxUpDown::RepeatTimerTick() {
-    if (TKxUpDown* target = Repeat.Target)
-        (Repeat.Up ? target->btnUp : target->btnDown)->Click();
+    if (TKxUpDown* target = Repeat.Target())
+        (Repeat.Up() ? target->btnUp : target->btnDown)->Click();
 }
 
 void TKxUpDown::KxUpDownResize() {

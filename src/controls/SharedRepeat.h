@@ -1,0 +1,57 @@
+#pragma once
+
+#include "controls/RepeatTimer.h"
+
+// The bookkeeping of one auto-repeat timer shared by every control of one
+// kind: the first control creates the timer, the last one frees it, and a
+// control that goes away while the timer points at it stops the timer, so
+// no tick ever reaches freed memory. Pressing an arrow of another control
+// re-targets the timer.
+template <class Control> class TSharedRepeat {
+public:
+    explicit TSharedRepeat(int intervalMs) : FIntervalMs(intervalMs) {}
+
+    // Called by each new control with the tick that drives the current target.
+    void Join(void (*onTick)()) {
+        if (FInstances <= 0) {
+            FTimer = new TRepeatTimer(FIntervalMs);
+            FTimer->SetOnTimer(onTick);
+        }
+        ++FInstances;
+    }
+
+    void Leave(Control* control) {
+        if (FTarget == control) {
+            FTarget = nullptr;
+            Stop();
+        }
+        if (--FInstances <= 0) {
+            delete FTimer;
+            FTimer = nullptr;
+        }
+    }
+
+    void Start(Control* control, bool up) {
+        FUp = up;
+        FTarget = control;
+        if (FTimer)
+            FTimer->SetEnabled(true);
+    }
+
+    void Stop() {
+        if (FTimer)
+            FTimer->SetEnabled(false);
+    }
+
+    TRepeatTimer* Timer() const { return FTimer; }
+    int Instances() const { return FInstances; }
+    Control* Target() const { return FTarget; }
+    bool Up() const { return FUp; }
+
+private:
+    int FIntervalMs;
+    TRepeatTimer* FTimer = nullptr;
+    int FInstances = 0;
+    bool FUp = false;
+    Control* FTarget = nullptr;
+};
