@@ -1,14 +1,20 @@
-# trevalon_add_test(NAME name LABEL unit|integration|gui SOURCES ... LIBS ... [TIMEOUT s])
+# trevalon_add_test(NAME name LABEL unit|integration|gui SOURCES ... LIBS ...
+#                   [TIMEOUT s] [MAIN source])
 # One GoogleTest executable registered with CTest as one test per executable,
-# carrying its label and time-out. The binaries land in build/tests.
+# carrying its label and time-out. MAIN replaces gtest_main by a main of the
+# test's own (widget tests need a QApplication first). The binaries land in
+# build/tests.
 function(trevalon_add_test)
-  cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT;MAIN" "SOURCES;LIBS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
-  add_executable(${T_NAME} ${T_SOURCES})
+  add_executable(${T_NAME} ${T_SOURCES} ${T_MAIN})
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest)
+  if(NOT T_MAIN)
+    target_link_libraries(${T_NAME} PRIVATE GTest::gtest_main)
+  endif()
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set(env "QT_QPA_PLATFORM=offscreen"
