@@ -1,10 +1,10 @@
+#include "app/LCMain.h"
 #include "app/SignalCloser.h"
 #include "comm/ConnectionManager.h"
 #include "diag/ExcMagic.h"
 #include "platform/AppPaths.h"
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QMessageBox>
 
 int main(int argc, char* argv[]) {
@@ -17,27 +17,21 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trevalon"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Trevalon"));
 
     // Serial ports need the application object; the manager probes the
     // COM slots once here and owns every port until the process ends.
     TConnectionManager connections;
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1 && args.at(1).startsWith(QStringLiteral("LOG")))
-        connections.SetTrace(true);
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Trevalon"));
-    window.resize(545, 371);
-
+    TformMain formMain;
     // A relay that fails while connected is reported from the event loop,
     // never by unwinding through it.
-    QObject::connect(&connections, &TConnectionManager::NetworkError, &window,
-                     [&window](int, const QString& message) {
-                         QMessageBox::critical(&window, QStringLiteral("Trevalon"), message);
+    QObject::connect(&connections, &TConnectionManager::NetworkError, &formMain,
+                     [&formMain](int, const QString& message) {
+                         formMain.Dialogs()->MessageBox(message, QStringLiteral("Trevalon"),
+                                                        TMsgButtons::mbOK, TMsgIcon::miError);
                      });
-    new TSignalCloser(&window);
+    new TSignalCloser(&formMain);
 
-    window.show();
+    formMain.show();
     return app.exec();
 }

@@ -1,0 +1,140 @@
+#include "app/Dialogs.h"
+
+#include "controls/KxAdjuster.h"
+#include "controls/KxUpDown.h"
+#include "controls/RepeatTimer.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
+
+namespace {
+
+// A dialog takes the mouse; the release that would end a held arrow's
+// repetition goes to the dialog, so the repetition ends here.
+void StopRepeats() {
+    if (TRepeatTimer* timer = TKxAdjuster::RepeatTimer())
+        timer->SetEnabled(false);
+    if (TRepeatTimer* timer = TKxUpDown::RepeatTimer())
+        timer->SetEnabled(false);
+}
+
+QMessageBox::Icon ToQt(TMsgIcon icon) {
+    switch (icon) {
+    case TMsgIcon::miExclamation:
+        return QMessageBox::Warning;
+    case TMsgIcon::miError:
+        return QMessageBox::Critical;
+    case TMsgIcon::miInformation:
+        return QMessageBox::Information;
+    case TMsgIcon::miNone:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+TDialogs::~TDialogs() = default;
+
+QString TDialogs::InputBox(const QString& caption, const QString& prompt, const QString& preset) {
+    QString value = preset;
+    return InputQuery(caption, prompt, value) ? value : preset;
+}
+
+void TDialogs::ShowMessage(const QString& text) {
+    MessageBox(text, QCoreApplication::applicationName(), TMsgButtons::mbOK,
+               TMsgIcon::miNone);
+}
+
+QString PlainLines(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+TQtDialogs::TQtDialogs(QWidget* parent) : FParent(parent) {}
+
+TMsgResult TQtDialogs::MessageBox(const QString& text, const QString& caption,
+                                  TMsgButtons buttons, TMsgIcon icon) {
+    if (FAborted)
+        return TMsgResult::mrCancel;
+    StopRepeats();
+    QPointer<QMessageBox> box = new QMessageBox(FParent);
+    box->setAttribute(Qt::WA_DeleteOnClose, false);
+    box->setWindowTitle(caption);
+    box->setTextFormat(Qt::PlainText);
+    box->setText(PlainLines(text));
+    box->setIcon(ToQt(icon));
+    switch (buttons) {
+    case TMsgButtons::mbOK:
+        box->setStandardButtons(QMessageBox::Ok);
+        box->setEscapeButton(QMessageBox::Ok);
+        break;
+    case TMsgButtons::mbOKCancel:
+        box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box->setEscapeButton(QMessageBox::Cancel);
+        break;
+    case TMsgButtons::mbRetryCancel:
+        box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+        box->setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    const int answer = box->exec();
+    delete box.data();
+    if (FAborted)
+        return TMsgResult::mrCancel;
+    if (answer == QMessageBox::Retry)
+        return TMsgResult::mrRetry;
+    if (answer == QMessageBox::Ok)
+        return TMsgResult::mrOK;
+    return buttons == TMsgButtons::mbOK ? TMsgResult::mrOK : TMsgResult::mrCancel;
+}
+
+bool TQtDialogs::InputQuery(const QString& caption, const QString& prompt, QString& value) {
+    if (FAborted)
+        return false;
+    StopRepeats();
+    QPointer<QInputDialog> dialog = new QInputDialog(FParent);
+    dialog->setWindowTitle(caption);
+    dialog->setLabelText(PlainLines(prompt));
+    dialog->setInputMode(QInputDialog::TextInput);
+    dialog->setTextValue(value);
+    const bool ok = dialog->exec() == QDialog::Accepted && !FAborted;
+    if (ok)
+        value = dialog->textValue();
+    delete dialog.data();
+    return ok;
+}
+
+QString TQtDialogs::OpenFileName(const QString& caption, const QString& folder,
+                                 const QString& filter) {
+    if (FAborted)
+        return {};
+    StopRepeats();
+    const QString path = QFileDialog::getOpenFileName(FParent, caption, folder, filter);
+    return FAborted ? QString() : path;
+}
+
+QString TQtDialogs::SaveFileName(const QString& caption, const QString& folder,
+                                 const QString& filter) {
+    if (FAborted)
+        return {};
+    StopRepeats();
+    const QString path = QFileDialog::getSaveFileName(FParent, caption, folder, filter);
+    return FAborted ? QString() : path;
+}
+
+void TQtDialogs::Abort() {
+    FAborted = true;
+    // Every modal dialog of ours is a QDialog; reject() ends its loop.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        auto* dialog = qobject_cast<QDialog*>(modal);
+        if (!dialog || !dialog->isVisible())
+            break;
+        dialog->reject();
+    }
+}

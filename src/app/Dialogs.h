@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The buttons, icon and answer of a message box.
+enum class TMsgButtons { mbOK, mbOKCancel, mbRetryCancel };
+enum class TMsgIcon { miNone, miExclamation, miError, miInformation };
+enum class TMsgResult { mrOK, mrCancel, mrRetry };
+
+// Every dialog the main window opens goes through this interface, so that
+// tests script the answers while the program shows real Qt dialogs.
+//
+// Texts from outside (laser errors, exception messages) are shown as plain
+// text, never as rich text; "\r\n" and "\r" become line breaks. Escape or
+// closing a box counts as Cancel. After Abort() every dialog answers Cancel
+// at once without showing anything, so a program that is being closed never
+// waits for an operator.
+class TDialogs {
+public:
+    virtual ~TDialogs();
+
+    virtual TMsgResult MessageBox(const QString& text, const QString& caption,
+                                  TMsgButtons buttons, TMsgIcon icon) = 0;
+    // An input box: true on OK, with `value` holding the text; on Cancel
+    // `value` keeps its preset and the result is false.
+    virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
+    // The file dialogs: the chosen path, or empty on Cancel.
+    virtual QString OpenFileName(const QString& caption, const QString& folder,
+                                 const QString& filter) = 0;
+    virtual QString SaveFileName(const QString& caption, const QString& folder,
+                                 const QString& filter) = 0;
+
+    // An input box whose Cancel returns the preset text.
+    QString InputBox(const QString& caption, const QString& prompt, const QString& preset);
+    // A plain box with an OK button and no icon.
+    void ShowMessage(const QString& text);
+
+    // Closes the dialog that is open, if any, as if Cancel had been pressed,
+    // and answers every later one with Cancel.
+    virtual void Abort() = 0;
+    virtual bool Aborted() const = 0;
+};
+
+// The dialogs of the program: QMessageBox, QInputDialog and QFileDialog,
+// modal to `parent`. Before a dialog opens, the auto-repeat of a held arrow
+// stops: its release would never arrive while the dialog has the mouse.
+class TQtDialogs : public TDialogs {
+public:
+    explicit TQtDialogs(QWidget* parent);
+
+    TMsgResult MessageBox(const QString& text, const QString& caption, TMsgButtons buttons,
+                          TMsgIcon icon) override;
+    bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    QString OpenFileName(const QString& caption, const QString& folder,
+                         const QString& filter) override;
+    QString SaveFileName(const QString& caption, const QString& folder,
+                         const QString& filter) override;
+    void Abort() override;
+    bool Aborted() const override { return FAborted; }
+
+private:
+    QWidget* FParent;
+    bool FAborted = false;
+};
+
+// "\r\n" and "\r" as line breaks.
+QString PlainLines(QString text);

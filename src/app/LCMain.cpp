@@ -1,0 +1,268 @@
+#include "app/LCMain.h"
+
+#include "app/CtrlMgr.h"
+#include "app/LaserClip.h"
+#include "app/StatMgr.h"
+#include "app/ToolBar.h"
+#include "controls/KxAdjuster.h"
+#include "comm/ConnectionManager.h"
+#include "controls/Animate.h"
+#include "controls/ExceptionDisplay.h"
+#include "controls/KxEnabler.h"
+#include "controls/KxFormManager.h"
+#include "ipc/IPCMessenger.h"
+#include "laser/InHouseLaser.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenu>
+#include <QThread>
+#include <QTimer>
+
+#include <clocale>
+
+namespace {
+
+const QEvent::Type LaserInitEvent = QEvent::Type(TformMain::WM_LASERINIT);
+
+QString ApplicationTitle() {
+    return QStringLiteral("Trevalon");
+}
+
+} // namespace
+
+TformMain::TformMain(TMainOptions options, QWidget* parent)
+    : QMainWindow(parent), FDialogs(std::move(options.Dialogs)) {
+    if (!FDialogs)
+        FDialogs = std::make_unique<TQtDialogs>(this);
+    SetExceptionDisplay([this](const std::exception& error) { ShowError(error); });
+    CreateControls();
+    FormCreate(options.FirstArgument ? *options.FirstArgument
+                                     : QCoreApplication::arguments().value(1));
+}
+
+TformMain::~TformMain() {
+    // Nothing may reach the laser or a dialog once destruction has begun.
+    FDestroying = true;
+    timerPollLaser->stop();
+    timerAnimationDone->stop();
+    FMainCtrlMgr.reset();
+    FOptionsCtrlMgr.reset();
+    FMessenger.reset();
+    FStatMgr.reset();
+    QThread::yieldCurrentThread();
+    // The laser goes before the windows: its shutdown sends "OF" and "SM0".
+    FLaser.reset();
+    SetExceptionDisplay({});
+}
+
+void TformMain::FormCreate(const QString& firstArgument) {
+    // Numbers shown, typed and sent use "." whatever the user's locale; Qt
+    // took the C library's numeric locale from the environment at start.
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+
+    FMainCtrlMgr = std::make_unique<TCtrlMgr>(tbMainLaser);
+    FOptionsCtrlMgr = std::make_unique<TCtrlMgr>(tbOptions);
+    FStatMgr = std::make_unique<TStatMgr>();
+    try {
+        FMessenger = std::make_unique<TIPCMessenger>();
+    } catch (const std::exception& error) {
+        FMessenger.reset();
+        FDialogs->ShowMessage(QStringLiteral("IPC functionality not available: ") +
+                              QString::fromLocal8Bit(error.what()));
+    }
+    FLaser = std::make_unique<TInHouseLaser>();
+    setWindowTitle(ApplicationTitle());
+    FClip = LoadClip(QStringLiteral("AVI_LASER"));
+    animLaser->SetClip(FClip);
+    // The status-bit list and its label stay hidden for the whole run; the
+    // window gives up their room.
+    resize(width(), height() - (listStatusBits->height() + labelSystemStatus->height()));
+    ReadCommandLine(firstArgument);
+}
+
+void TformMain::ReadCommandLine(const QString& argument) {
+    if (argument.left(3).toUpper() == QLatin1String("LOG")) {
+        if (TConnectionManager* manager = ConnectionManager())
+            manager->SetTrace(true);
+    }
+    if (argument.left(4).toUpper() == QLatin1String("NET:"))
+        FLaser->SetNetworkConnection(argument.mid(4, 60));
+}
+
+// ---- The handler boundary ---------------------------------------------------
+
+void TformMain::RunHandler(const std::function<void()>& body) {
+    // A handler that arrives while another is at work (its dialog open, a
+    // relay connect wait processing events) returns: the laser is in the
+    // middle of something, and the operator's window is modal anyway.
+    if (FBusy > 0 || FCloseRequested || FDestroying)
+        return;
+    ++FBusy;
+    RunShowingExceptions(body);
+    --FBusy;
+    AfterHandlers();
+}
+
+std::function<void(QObject*)> TformMain::Notify(void (TformMain::*handler)()) {
+    return [this, handler](QObject*) { RunHandler([this, handler] { (this->*handler)(); }); };
+}
+
+void TformMain::AfterHandlers() {
+    if (FBusy > 0 || FDestroying)
+        return;
+    if (FCloseRequested) {
+        QTimer::singleShot(0, this, [this] { close(); });
+        return;
+    }
+    if (FInitPending) {
+        FInitPending = false;
+        PostLaserInit();
+    }
+}
+
+void TformMain::ShowError(const std::exception& error) {
+    if (FDestroying)
+        return;
+    const auto* laserError = dynamic_cast<const ELaserError*>(&error);
+    const QString text =
+        laserError ? laserError->Message() : QString::fromLocal8Bit(error.what());
+    ++FBusy; // no poll tick while the message is up
+    FDialogs->MessageBox(text, ApplicationTitle(), TMsgButtons::mbOK, TMsgIcon::miError);
+    --FBusy;
+    AfterHandlers();
+}
+
+void TformMain::PostLaserInit() {
+    QCoreApplication::postEvent(this, new QEvent(LaserInitEvent));
+}
+
+void TformMain::Terminate() {
+    FTerminating = true;
+    timerPollLaser->stop();
+    QTimer::singleShot(0, this, [this] { close(); });
+}
+
+bool TformMain::event(QEvent* event) {
+    if (event->type() == LaserInitEvent) {
+        if (FBusy > 0)
+            FInitPending = true; // runs once the work in progress has returned
+        else
+            RunHandler([this] { InitializeLaser(); });
+        return true;
+    }
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QMainWindow::event(event);
+}
+
+void TformMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Some platforms never activate a window (offscreen, X without a
+    // window manager, Wayland); discovery still runs once it is shown.
+    QTimer::singleShot(0, this, [this] { FormActivate(); });
+}
+
+void TformMain::FormActivate() {
+    if (FTag != 0 || FBusy > 0 || FDestroying)
+        return;
+    // The flag goes up first: every modal box of the discovery activates the
+    // window again when it closes.
+    FTag = 1;
+    RunHandler([this] {
+        repaint();
+        InitializeLaser();
+    });
+}
+
+void TformMain::closeEvent(QCloseEvent* event) {
+    if (FBusy > 0) {
+        // Closing inside a nested wait would destroy the window under the
+        // handler that waits. Cancel its dialog; the window closes when the
+        // handler has returned.
+        FCloseRequested = true;
+        FTerminating = true;
+        timerPollLaser->stop();
+        FDialogs->Abort();
+        event->ignore();
+        return;
+    }
+    FTerminating = true;
+    timerPollLaser->stop();
+    timerAnimationDone->stop();
+    event->accept();
+}
+
+// ---- Discovery --------------------------------------------------------------
+
+void TformMain::ShowStatus(const QString& text) {
+    labelStatus->setText(text + QLatin1Char(' '));
+    labelStatus->repaint();
+}
+
+bool TformMain::InitializeLaser() {
+    timerPollLaser->stop();
+    setWindowTitle(ApplicationTitle());
+    ShowStatus(QStringLiteral("Looking for laser..."));
+    bool found = false;
+    try {
+        found = FLaser->FindLaser();
+        if (found)
+            ShowStatus(QStringLiteral("Found laser on COM") +
+                       QString::number(FLaser->PortNumber()));
+    } catch (const ELaserError& error) {
+        found = false;
+        ShowStatus(QStringLiteral("Problem finding laser!"));
+        FDialogs->ShowMessage(error.Message());
+    }
+
+    enablerToolbar->SetRelativesEnabled(found);
+    enablerOptions->SetRelativesEnabled(found);
+    if (found)
+        timerPollLaser->start();
+    else
+        timerPollLaser->stop();
+    enablerExtra->SetRelativesEnabled(found);
+    menuRecallSettings->setEnabled(found);
+    menuLaser->setEnabled(true);
+
+    if (found) {
+        ApplyFireMode(fmOneShot);
+        ApplyRepRate(1);
+        ApplyOutputLevel(10);
+        ApplyWavelength(FLaser->Wavelength());
+        adjAperWidth->SetIncrement(0.4f);
+        adjAperHeight->SetIncrement(0.4f);
+        ApplyAperture(0, 0);
+        ApplyOutputRange(erLow);
+        ApplyXYTheta(float(FLaser->XYTheta()));
+        ApplyPolarizerAngle(float(FLaser->PolarizerAngle()));
+        if (FLaser->HasOption(loLED))
+            ApplyMarkerLevel(50);
+        LayoutForLaser();
+        if (FLaser->GetDiodeCount() <= 0)
+            ApplyPFNVoltage(50);
+        else
+            ApplyDiodeCurrent(0, 0);
+        FMainCtrlMgr->Arrange();
+        FOptionsCtrlMgr->Arrange();
+        ShowStatus(QStringLiteral("Laser initialized"));
+        FStatMgr->Setup(FLaser.get(), StatusBar1);
+        setWindowTitle(ApplicationTitle() + QStringLiteral(" - ") + FLaser->GetLaserTypeName());
+    } else {
+        panelMarker->hide();
+        ShowStatus(QStringLiteral("Laser not found"));
+        if (FDialogs->MessageBox(QStringLiteral("Laser failed to initialize"),
+                                 QStringLiteral("ERROR"), TMsgButtons::mbRetryCancel,
+                                 TMsgIcon::miExclamation) == TMsgResult::mrRetry)
+            PostLaserInit();
+    }
+    return found;
+}
