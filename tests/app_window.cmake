@@ -1,0 +1,8 @@
+# The main window against simulated lasers on ptys and over TCP, offscreen,
+# with scripted dialogs.
+if(TARGET trevalon_app)
+  trevalon_add_test(NAME app_window_test LABEL gui TIMEOUT 300
+    SOURCES gui/WindowDiscoveryTest.cpp
+    MAIN support/GuiTestMain.cpp
+    LIBS trevalon_app trevalon_testsupport Qt6::Test)
+endif()
