@@ -12,6 +12,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include <cmath>
 
@@ -22,10 +24,42 @@ constexpr int RepeatIntervalMs = 300;
 // Repeat state shared by every adjuster of the process; the step grows the
 // longer an arrow is held.
 TSharedRepeat<TKxAdjuster> Repeat(RepeatIntervalMs);
-int StepMultiplier = 1;
-int TickCounter = 0;
+constexpr int TicksPerStepGrowth = 7; // one more increment per tick after each this many
+
+// The layout of the class; sizes grow from these when the fonts need more.
 constexpr int LayoutArrowLeft = 88;
-constexpr int TicksPerStepGrowth = 6; // the multiplier grows on the tick after this many
+constexpr int LayoutCaptionHeight = 13;
+constexpr int LayoutEditHeight = 21;
+constexpr int LayoutUnitsHeight = 13;
+
+// What a line edit adds around its text: the style's frame, the text
+// margins, the two pixels QLineEdit keeps free at each side and the pixel
+// of the cursor after the last character. A text fits without scrolling
+// when its advance plus this width does not exceed the field's width, and
+// is not clipped when the font's height plus this height does not exceed
+// the field's height.
+QSize LineEditOverhead(const QLineEdit* edit) {
+    constexpr int QtSideMargin = 2;
+    constexpr int CursorWidth = 1;
+    // The option QLineEdit paints with, on a probe rectangle larger than
+    // any frame.
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.rect = QRect(0, 0, 200, 100);
+    option.lineWidth = edit->hasFrame()
+                           ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
+                           : 0;
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    if (edit->isReadOnly())
+        option.state |= QStyle::State_ReadOnly;
+    const QRect contents =
+        edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+    const QMargins text = edit->textMargins();
+    return {option.rect.width() - contents.width() + text.left() + text.right() + 2 * QtSideMargin +
+                CursorWidth,
+            option.rect.height() - contents.height() + text.top() + text.bottom()};
+}
 
 TSpeedButton* MakeArrow(QWidget* parent, const char* name, const char* glyph, int left, int top) {
     auto* button = new TSpeedButton(parent);
@@ -47,11 +81,13 @@ float Step(float value, int multiplier, float increment, bool up) {
 
 TKxAdjuster::TKxAdjuster(QWidget* parent) : TBox(parent, TDerivedTag{}) {
     // The layout of the class.
+    FCaptionHeight = LayoutCaptionHeight;
+    FEditHeight = LayoutEditHeight;
     SetBounds(0, 0, 115, 34);
     SetBevelOuter(TBevelCut::bvNone);
     labelCaption = new QLabel(QStringLiteral("Caption"), this);
     labelCaption->setObjectName(QStringLiteral("labelCaption"));
-    labelCaption->setGeometry(0, 0, 36, 13);
+    labelCaption->setGeometry(0, 0, 36, LayoutCaptionHeight);
     btnDown = MakeArrow(this, "btnDown", "ARROW_DOWN", LayoutArrowLeft, 18);
     btnDown->SetOnMouseDown([this](QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int,
                                    int) { btnDownMouseDown(button); });
@@ -64,12 +100,16 @@ TKxAdjuster::TKxAdjuster(QWidget* parent) : TBox(parent, TDerivedTag{}) {
         [this](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { btnUpMouseUp(); });
     labelUnits = new QLabel(QStringLiteral(" "), this);
     labelUnits->setObjectName(QStringLiteral("labelUnits"));
-    labelUnits->setGeometry(70, 16, 3, 13);
-    AutoSizeUnits();
+    labelUnits->setGeometry(70, 16, 3, LayoutUnitsHeight);
     editValue = new QLineEdit(QStringLiteral("0.00"), this);
     editValue->setObjectName(QStringLiteral("editValue"));
-    editValue->setGeometry(0, 13, 67, 21);
+    editValue->setGeometry(0, LayoutCaptionHeight, 67, LayoutEditHeight);
     editValue->installEventFilter(this);
+    // QLineEdit emits textEdited for every change the user makes (keys,
+    // cut, paste, middle-click paste, undo, drop) and only for those, just
+    // before the textChanged of the same change; the program's own writes
+    // go through SetEditText.
+    connect(editValue, &QLineEdit::textEdited, this, [this] { FTyping = true; });
     connect(editValue, &QLineEdit::textChanged, this, [this] {
         if (!FSettingText)
             RunShowingExceptions([this] { editValueChange(); });
@@ -79,15 +119,15 @@ TKxAdjuster::TKxAdjuster(QWidget* parent) : TBox(parent, TDerivedTag{}) {
     SetOnCreate([this](QObject*) { KxAdjusterCreate(); });
     RaiseCreate();
 
-    // The width the layout gives the arrows' column, one pixel to spare.
-    SetWidth(LayoutArrowLeft + btnDown->width() + 1);
-    KxAdjusterResize();
     FEnabled = true;
     FFormatString = QStringLiteral("%5.2f");
     FMinimum = 0.0f;
     FMaximum = 100.0f;
     FIncrement = 10.0f;
     FValue = 0.0f;
+    // The width the layout gives the arrows' column, one pixel to spare.
+    SetWidth(LayoutArrowLeft + btnDown->width() + 1);
+    FitToFont();
     Repeat.Join(&TKxAdjuster::RepeatTimerTick);
 }
 
@@ -111,6 +151,17 @@ int TKxAdjuster::InstanceCount() {
 void TKxAdjuster::SetCaption(const QString& caption) {
     FCaption = caption;
     labelCaption->setText(caption);
+    FitToFont();
+}
+
+void TKxAdjuster::SetMax(float maximum) {
+    FMaximum = maximum;
+    FitToFont();
+}
+
+void TKxAdjuster::SetMin(float minimum) {
+    FMinimum = minimum;
+    FitToFont();
 }
 
 void TKxAdjuster::SetEnabled(bool enabled) {
@@ -124,7 +175,8 @@ void TKxAdjuster::SetEnabled(bool enabled) {
 
 void TKxAdjuster::SetFormatString(const QString& format) {
     FFormatString = format;
-    FTyping = false; // a program write, not a keystroke
+    FTyping = false; // a program write is never the user's
+    FitToFont();
     SetEditText(FormatFloat(FFormatString, FValue));
 }
 
@@ -139,33 +191,69 @@ QString TKxAdjuster::UnitsString() const {
 
 void TKxAdjuster::SetUnitsString(const QString& units) {
     labelUnits->setText(units);
-    AutoSizeUnits();
-    KxAdjusterResize();
+    FitToFont();
 }
 
-void TKxAdjuster::AutoSizeUnits() {
-    labelUnits->resize(qMax(1, labelUnits->fontMetrics().horizontalAdvance(labelUnits->text())),
-                       labelUnits->height());
+QSize TKxAdjuster::sizeHint() const {
+    return TBox::sizeHint().expandedTo(FFontSize);
+}
+
+void TKxAdjuster::changeEvent(QEvent* event) {
+    TBox::changeEvent(event);
+    // Qt hands a new font to the children before it tells their parent.
+    // Events during construction come before the children exist.
+    if (editValue && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
+        FitToFont();
+}
+
+// Measures what the children need at their fonts; when that changed, makes it
+// the minimum and takes the larger of it and the design size (a size set
+// otherwise, by a layout say, is left alone until then). The layout rules of
+// the class (KxAdjusterResize) then place the children as usual.
+void TKxAdjuster::FitToFont() {
+    const QFontMetrics captionFont = labelCaption->fontMetrics();
+    const QFontMetrics editFont = editValue->fontMetrics();
+    const QFontMetrics unitsFont = labelUnits->fontMetrics();
+    const QSize overhead = LineEditOverhead(editValue);
+
+    FCaptionHeight = qMax(LayoutCaptionHeight, captionFont.height());
+    FEditHeight = qMax(LayoutEditHeight, editFont.height() + overhead.height());
+    labelUnits->resize(qMax(1, unitsFont.horizontalAdvance(labelUnits->text())),
+                       qMax(LayoutUnitsHeight, unitsFont.height()));
+
+    const int valueWidth = qMax(editFont.horizontalAdvance(FormatFloat(FFormatString, FMinimum)),
+                                editFont.horizontalAdvance(FormatFloat(FFormatString, FMaximum)));
+    const int rowWidth = qMax(captionFont.horizontalAdvance(labelCaption->text()),
+                              valueWidth + overhead.width() + labelUnits->width() + 2);
+    const QSize need(rowWidth + btnDown->width() + 1, FCaptionHeight + FEditHeight);
+
+    if (need != FFontSize) {
+        FFontSize = need;
+        setMinimumSize(FFontSize);
+        updateGeometry();
+        resize(TBox::sizeHint().expandedTo(FFontSize));
+    }
+    // A hidden control gets its resize event only when shown.
+    KxAdjusterResize();
 }
 
 // Sets the edit text from the program. A changed text runs the change
 // notification directly, so that a handler's exception reaches the writer
-// rather than passing through Qt's signal delivery.
+// rather than passing through Qt's signal delivery. The field then shows
+// the start of the text (QLineEdit leaves the cursor at its end, which
+// scrolls a text wider than the field).
 void TKxAdjuster::SetEditText(const QString& text) {
     if (text == editValue->text())
         return;
     FSettingText = true;
     editValue->setText(text);
+    editValue->setCursorPosition(0);
     FSettingText = false;
     editValueChange();
 }
 
 void TKxAdjuster::SetValue(float value) {
-    // The typing flag silences the change a keystroke makes. A keystroke that
-    // changed nothing (Ctrl+C, Esc, backspace in an empty field) leaves it
-    // up; it must not swallow the notification of this write, or the value
-    // shown would never reach the handler.
-    FTyping = false;
+    FTyping = false; // a program write is never the user's
     bool clamped = false;
     if (std::isnan(value) || value < FMinimum) {
         value = FMinimum;
@@ -231,15 +319,19 @@ bool TKxAdjuster::IsKeyAllowed(QChar key) const {
     return false;
 }
 
+// Only filters: whether an accepted key changes the text, and so is typing,
+// is told by the edit's textEdited.
 bool TKxAdjuster::editValueKeyPress(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         RunShowingExceptions([this] { editValueExit(); });
         return true;
     }
-    // Keys that type no character (cursor keys, Delete) are not keystrokes
-    // in this sense and pass unfiltered.
+    // Keys that type no character (cursor keys, Delete) and shortcuts
+    // (Ctrl+V, Ctrl+X, Ctrl+Z, whose event text may be the bare letter)
+    // pass unfiltered.
     const QString text = event->text();
-    if (text.isEmpty() || event->key() == Qt::Key_Delete)
+    if (text.isEmpty() || event->key() == Qt::Key_Delete ||
+        event->modifiers().testFlag(Qt::ControlModifier))
         return false;
     for (QChar c : text) {
         if (!IsKeyAllowed(c)) {
@@ -247,7 +339,6 @@ bool TKxAdjuster::editValueKeyPress(QKeyEvent* event) {
             return true;
         }
     }
-    FTyping = true;
     return false;
 }
 
@@ -283,27 +374,27 @@ void TKxAdjuster::btnDownMouseDown(Qt::MouseButton button) {
 
 void TKxAdjuster::btnUpMouseUp() {
     Repeat.Stop();
-    StepMultiplier = 1;
-    TickCounter = 0;
 }
 
 void TKxAdjuster::RepeatTimerTick() {
-    ++TickCounter;
-    if (TickCounter > TicksPerStepGrowth) {
-        ++StepMultiplier;
-        TickCounter = 0;
-    }
+    // Ticks 1 to 6 of a hold step once, 7 to 13 twice, 14 to 20 three times...
+    const int multiplier = 1 + Repeat.HoldTicks() / TicksPerStepGrowth;
     if (TKxAdjuster* target = Repeat.Target())
-        target->SetValue(Step(target->FValue, StepMultiplier, target->FIncrement, Repeat.Up()));
+        target->SetValue(Step(target->FValue, multiplier, target->FIncrement, Repeat.Up()));
 }
 
+// With the layout's fonts this places the children exactly as the layout
+// does; larger fonts make the caption row and the edit field taller, and the
+// units label and the arrows follow the field.
 void TKxAdjuster::KxAdjusterResize() {
     const int clientWidth = width();
-    labelCaption->resize(clientWidth - btnDown->width() - 1, labelCaption->height());
-    editValue->resize(labelCaption->width() - labelUnits->width() - 2, editValue->height());
-    labelUnits->move(editValue->x() + editValue->width() + 1, labelUnits->y());
-    btnDown->move(clientWidth - btnDown->width(), btnDown->y());
-    btnUp->move(btnDown->x(), btnUp->y());
+    labelCaption->setGeometry(0, 0, clientWidth - btnDown->width() - 1, FCaptionHeight);
+    editValue->setGeometry(0, FCaptionHeight, labelCaption->width() - labelUnits->width() - 2,
+                           FEditHeight);
+    labelUnits->move(editValue->x() + editValue->width() + 1,
+                     editValue->y() + (FEditHeight - labelUnits->height() - 1) / 2);
+    btnDown->move(clientWidth - btnDown->width(), editValue->y() + FEditHeight - btnDown->height());
+    btnUp->move(btnDown->x(), btnDown->y() - btnUp->height());
 }
 
 void TKxAdjuster::KxAdjusterCreate() {

@@ -19,19 +19,36 @@ class TSpeedButton;
 //   always notifies, even when value and text stay the same (pressing up at
 //   Max notifies every time); an in-range write of the current value does
 //   nothing; any other write stores, re-renders the text and notifies.
-// - Every accepted keystroke except Enter raises the typing flag, which
-//   silences the change notification that keystroke causes. Writes of
-//   Value and FormatString lower it first, so a keystroke that changed
-//   nothing (Ctrl+C, Esc) never silences a later write. Typed text is taken over on Enter, on
-//   leaving the field and on reading Value; text that is not a number restores the old text and
-//   notifies with the unchanged value.
+//   Writing FormatString re-renders the text and notifies if it changed.
+// - Every change the user makes to the text (typing, Delete, Backspace,
+//   cut, paste, middle-click paste, undo, dropping text) is typing: it does
+//   not notify. Typed text is taken over on Enter, on leaving the field and
+//   on reading Value; a changed value then notifies once, and text that is
+//   not a number restores the old text and notifies with the unchanged
+//   value. A change made to the edit field by other code (EditValue()->
+//   clear()) notifies at once.
 // - Refused keystrokes (anything but + - 0-9, one ".", one "E"/"e" and
-//   control characters) are discarded with a beep (Beep.h).
+//   control characters) are discarded with a beep (Beep.h). Shortcuts with
+//   Ctrl pass; pasted text is not filtered, only checked when committed.
+// After a write by the program the field shows the start of its text.
+//
 // Holding an arrow repeats every 300 ms through a timer shared by all
 // adjusters, one increment per tick for the first six ticks, then one more
-// increment per tick after every further seven ticks.
+// increment per tick after every further seven ticks. Every hold starts at
+// one increment per tick, however the previous one ended.
 //
 // Min and Max writes do not re-clamp the current value; the next write does.
+//
+// Size: the size given through SetBounds, SetWidth or SetHeight (115 x 34,
+// then 105 wide, by default) is the design size, and the control is never
+// smaller than what its fonts need: the caption, the widest text of
+// FormatString at Min and at Max shown in full in the edit field, the units
+// label right of it and the arrow column. Whenever the design size or that
+// need changes (Caption, UnitsString, FormatString, Min, Max, font, style),
+// the control takes the larger of the two in each direction, growing right
+// and down from its position; the need is also its minimum size, so no
+// resize or layout makes it smaller. A caller placing controls side by side
+// should place by the resulting geometry, not by the design size.
 class TKxAdjuster : public TBox {
     Q_OBJECT
 public:
@@ -49,9 +66,9 @@ public:
     float Increment() const { return FIncrement; }
     void SetIncrement(float increment) { FIncrement = increment; }
     float Max() const { return FMaximum; }
-    void SetMax(float maximum) { FMaximum = maximum; }
+    void SetMax(float maximum);
     float Min() const { return FMinimum; }
-    void SetMin(float minimum) { FMinimum = minimum; }
+    void SetMin(float minimum);
     TNotifyEvent OnValueChange() const { return FOnValueChange; }
     void SetOnValueChange(TNotifyEvent handler) { FOnValueChange = std::move(handler); }
     // Read-only stops typing only; the arrows keep working.
@@ -78,8 +95,14 @@ public:
     static TRepeatTimer* RepeatTimer();
     static int InstanceCount();
 
+    // The larger of the design size and what the fonts need; the latter
+    // alone is the minimum.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return FFontSize; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void editValueChange();
@@ -96,16 +119,16 @@ private:
     static void RepeatTimerTick();
     void StartRepeat(bool up);
     void SetEditText(const QString& text);
-    void AutoSizeUnits();
+    void FitToFont();
 
-    QLabel* labelCaption;
-    QLineEdit* editValue;
-    TSpeedButton* btnDown;
-    TSpeedButton* btnUp;
-    QLabel* labelUnits;
+    QLabel* labelCaption = nullptr;
+    QLineEdit* editValue = nullptr;
+    TSpeedButton* btnDown = nullptr;
+    TSpeedButton* btnUp = nullptr;
+    QLabel* labelUnits = nullptr;
     QString FCaption;
     QString FFormatString;
-    bool FTyping = false;
+    bool FTyping = false; // the text change under way is the user's: it does not notify
     float FIncrement = 10.0f;
     float FMinimum = 0.0f;
     float FMaximum = 100.0f;
@@ -114,4 +137,9 @@ private:
     float FValue = 0.0f;
     bool FEnabled = true;
     bool FSettingText = false;
+    // Heights of the caption row and the edit field, from the layout or,
+    // when larger, from the fonts; and the size the fonts need.
+    int FCaptionHeight = 0;
+    int FEditHeight = 0;
+    QSize FFontSize;
 };

@@ -5,6 +5,18 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+
+constexpr int CaptionMargin = 2; // pixels between the bevel and the caption, each side
+
+int FrameWidth(const TPanelFrame& frame) {
+    const int outer = frame.Outer == TBevelCut::bvNone ? 0 : frame.BevelWidth;
+    const int inner = frame.Inner == TBevelCut::bvNone ? 0 : frame.BevelWidth;
+    return outer + frame.BorderWidth + inner;
+}
+
+} // namespace
+
 TKxIndicator::TKxIndicator(QWidget* parent) : QWidget(parent) {
     FFrame.Outer = TBevelCut::bvNone;
     FFrame.Inner = TBevelCut::bvLowered;
@@ -13,13 +25,14 @@ TKxIndicator::TKxIndicator(QWidget* parent) : QWidget(parent) {
     FOnColor = clLime;
     FOffColor = clGray;
     SetEnabled(false);
+    FitToFont();
 }
 
 TKxIndicator::~TKxIndicator() = default;
 
 void TKxIndicator::SetCaption(const QString& caption) {
     FCaption = caption;
-    updateGeometry();
+    FitToFont();
     update();
 }
 
@@ -46,7 +59,26 @@ void TKxIndicator::SetColor(TColor color) {
 }
 
 QSize TKxIndicator::sizeHint() const {
-    return fontMetrics().size(0, FCaption) + QSize(10, 6);
+    return minimumSizeHint();
+}
+
+QSize TKxIndicator::minimumSizeHint() const {
+    const int frame = 2 * FrameWidth(FFrame);
+    const QFontMetrics metrics = fontMetrics();
+    return {metrics.horizontalAdvance(FCaption) + frame + 2 * CaptionMargin,
+            metrics.height() + frame};
+}
+
+void TKxIndicator::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        FitToFont();
+}
+
+// The minimum size grows a smaller lamp at once (QWidget::setMinimumSize).
+void TKxIndicator::FitToFont() {
+    setMinimumSize(minimumSizeHint());
+    updateGeometry();
 }
 
 void TKxIndicator::paintEvent(QPaintEvent*) {

@@ -11,6 +11,11 @@
 // is true and OffColor while it is false. Enabled here means lit; it
 // neither greys the lamp nor stops its input. A new indicator is dark
 // (grey), even though its on colour is bright green.
+//
+// Size: never smaller than its caption needs at its font, inside the bevel
+// with a small margin. That need is its minimum size, so a smaller resize
+// or layout gives the need instead, and a caption or font that needs more
+// grows a lamp already placed (right and down from its position).
 class TKxIndicator : public QWidget, public TEnabledControl {
     Q_OBJECT
 public:
@@ -33,15 +38,19 @@ public:
     // The colour the face shows now.
     TColor Color() const { return FColor; }
 
+    // What the caption needs at the lamp's font.
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void SetColor(TColor color);
+    void FitToFont();
 
     bool FLit = false;
     TColor FOffColor = clGray;

@@ -7,6 +7,11 @@
 // control that goes away while the timer points at it stops the timer, so
 // no tick ever reaches freed memory. Pressing an arrow of another control
 // re-targets the timer.
+//
+// HoldTicks counts the ticks of the current hold, for controls whose step
+// grows the longer an arrow is held. It restarts at 0 however a hold ends
+// (Stop, the target leaving, an exception out of a tick) and when a new one
+// starts, so a hold never inherits the pace of an earlier one.
 template <class Control> class TSharedRepeat {
 public:
     explicit TSharedRepeat(int intervalMs) : FIntervalMs(intervalMs) {}
@@ -15,7 +20,16 @@ public:
     void Join(void (*onTick)()) {
         if (FInstances <= 0) {
             FTimer = new TRepeatTimer(FIntervalMs);
-            FTimer->SetOnTimer(onTick);
+            FTimer->SetOnTimer([this, onTick] {
+                ++FHoldTicks;
+                try {
+                    onTick();
+                } catch (...) {
+                    // The timer shows the error and stops; the hold is over.
+                    Stop();
+                    throw;
+                }
+            });
         }
         ++FInstances;
     }
@@ -28,17 +42,20 @@ public:
         if (--FInstances <= 0) {
             delete FTimer;
             FTimer = nullptr;
+            FHoldTicks = 0;
         }
     }
 
     void Start(Control* control, bool up) {
         FUp = up;
         FTarget = control;
+        FHoldTicks = 0;
         if (FTimer)
             FTimer->SetEnabled(true);
     }
 
     void Stop() {
+        FHoldTicks = 0;
         if (FTimer)
             FTimer->SetEnabled(false);
     }
@@ -47,6 +64,8 @@ public:
     int Instances() const { return FInstances; }
     Control* Target() const { return FTarget; }
     bool Up() const { return FUp; }
+    // Ticks since the current hold started, counting the one being run.
+    int HoldTicks() const { return FHoldTicks; }
 
 private:
     int FIntervalMs;
@@ -54,4 +73,5 @@ private:
     int FInstances = 0;
     bool FUp = false;
     Control* FTarget = nullptr;
+    int FHoldTicks = 0;
 };

@@ -72,6 +72,41 @@ TEST_F(IndicatorsTest, IndicatorClickCarriesTheIndicator) {
     EXPECT_EQ(sender, ind);
 }
 
+TEST_F(IndicatorsTest, CaptionsFitInsideTheBevelAtTheWindowsSizesAndLargerFonts) {
+    const struct {
+        const char* Caption;
+        int Width;
+    } lamps[] = {{"Start", 32}, {"Flow", 32},       {"Temp", 32},       {"Ext", 32},
+                 {"Work", 32},  {"Burst Lock", 66}, {"Coolant Low", 67}};
+    // The face lies inside a two-pixel lowered bevel.
+    const auto fits = [](const TKxIndicator& ind) {
+        const QFontMetrics metrics = ind.fontMetrics();
+        return metrics.horizontalAdvance(ind.Caption()) <= ind.width() - 4 &&
+               metrics.height() <= ind.height() - 4;
+    };
+    for (const auto& lamp : lamps) {
+        TKxIndicator ind;
+        ind.SetCaption(lamp.Caption);
+        ind.resize(lamp.Width, 19);
+        EXPECT_GE(ind.width(), lamp.Width);
+        EXPECT_TRUE(fits(ind)) << lamp.Caption;
+        EXPECT_EQ(ind.sizeHint(), ind.minimumSize());
+    }
+
+    TKxIndicator ind;
+    ind.SetCaption("Coolant Low");
+    ind.resize(67, 19);
+    const QSize normal = ind.size();
+    QFont large = ind.font();
+    large.setPointSize(16);
+    ind.setFont(large);
+    EXPECT_GT(ind.width(), normal.width());
+    EXPECT_GT(ind.height(), normal.height());
+    EXPECT_TRUE(fits(ind));
+    ind.resize(67, 19);
+    EXPECT_TRUE(fits(ind));
+}
+
 TEST_F(IndicatorsTest, LedButtonLoadsItsPictureOnlyWhenWritten) {
     TKxIndButton own;
     EXPECT_EQ(own.NumGlyphs(), 2);

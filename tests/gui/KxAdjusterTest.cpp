@@ -3,6 +3,8 @@
 #include "controls/SpeedButton.h"
 #include "support/ControlsFixture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -38,7 +40,30 @@ protected:
     QObject* LastSender = nullptr;
 };
 
+// A font small enough for the sizes of the class's layout.
+QFont LayoutFont(QFont font) {
+    font.setPixelSize(10);
+    return font;
+}
+
+// Whether a field shows the whole of its text even with the cursor at the
+// end: a text too wide for the field is scrolled left, so its start lies
+// left of where a one-character text starts in a field of the same size.
+bool ShowsWholeText(QLineEdit* edit) {
+    const auto textLeft = [](QLineEdit* field) {
+        field->end(false);
+        field->grab(); // painting brings the scroll position up to date
+        field->setCursorPosition(0);
+        return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+    };
+    QLineEdit probe(QStringLiteral("1"));
+    probe.setFont(edit->font());
+    probe.resize(edit->size());
+    return textLeft(edit) == textLeft(&probe);
+}
+
 TEST_F(KxAdjusterTest, NewAdjusterHasItsDefaultsAndLayout) {
+    Adj->setFont(LayoutFont(Adj->font()));
     EXPECT_EQ(Edit()->text(), "0.00");
     EXPECT_EQ(Adj->FormatString(), "%5.2f");
     EXPECT_EQ(Adj->Min(), 0.0f);
@@ -318,9 +343,108 @@ TEST_F(KxAdjusterTest, UnitsAndCaptionRelayOut) {
     EXPECT_EQ(Adj->UnitsString(), "mm/s");
     EXPECT_LT(Edit()->width(), editWidth);
     EXPECT_EQ(Adj->LabelUnits()->x(), Edit()->width() + 1);
+    Adj->SetBounds(4, 7, 150, 34);
+    EXPECT_EQ(Adj->BtnDown()->x(), 150 - 16);
+    EXPECT_EQ(Adj->LabelCaption()->width(), 150 - 16 - 1);
+}
+
+TEST_F(KxAdjusterTest, AtTheWindowsSizesCaptionAndEveryValueShowInFull) {
+    const struct {
+        const char* Caption;
+        int Width;
+    } windowAdjusters[] = {{"Width", 65}, {"Height", 62}};
+    for (const auto& spec : windowAdjusters) {
+        auto* adj = new TKxAdjuster(Window.get());
+        adj->SetCaption(spec.Caption);
+        adj->SetFormatString("%.2f");
+        adj->SetUnitsString("%");
+        adj->SetMax(100.0f);
+        adj->SetBounds(4, 7, spec.Width, 34);
+        EXPECT_EQ(adj->pos(), QPoint(4, 7));
+        EXPECT_GE(adj->width(), spec.Width);
+        EXPECT_GE(adj->height(), 34);
+        EXPECT_EQ(adj->sizeHint(), adj->size());
+        const QLabel* caption = adj->LabelCaption();
+        EXPECT_LE(caption->fontMetrics().horizontalAdvance(spec.Caption), caption->width());
+        EXPECT_LE(caption->fontMetrics().height(), caption->height());
+        EXPECT_LE(adj->LabelUnits()->geometry().right(), adj->BtnDown()->x());
+        for (float value : {100.0f, 57.2f, 0.0f}) {
+            adj->SetValue(value);
+            EXPECT_EQ(adj->EditValue()->cursorPosition(), 0); // the start shows
+            EXPECT_TRUE(ShowsWholeText(adj->EditValue())) << spec.Caption << " " << value;
+        }
+    }
+}
+
+TEST_F(KxAdjusterTest, ALargerFontGrowsTheControlAndItsLayoutCannotShrinkIt) {
+    Adj->SetCaption("Width");
+    Adj->SetFormatString("%.2f");
+    Adj->SetUnitsString("%");
     Adj->SetBounds(4, 7, 65, 34);
-    EXPECT_EQ(Adj->BtnDown()->x(), 65 - 16);
-    EXPECT_EQ(Adj->LabelCaption()->width(), 65 - 16 - 1);
+    const QFont normal = Adj->font();
+    const QSize normalSize = Adj->size();
+    QFont large = normal;
+    large.setPointSize(16);
+    Adj->setFont(large);
+    const QSize grown = Adj->size();
+    EXPECT_GT(grown.width(), normalSize.width());
+    EXPECT_GT(grown.height(), normalSize.height());
+    EXPECT_EQ(Adj->minimumSizeHint(), grown);
+    Adj->SetValue(100.0f);
+    EXPECT_TRUE(ShowsWholeText(Edit()));
+    EXPECT_LE(Adj->LabelCaption()->geometry().bottom(), Edit()->y());
+    EXPECT_LE(Adj->BtnDown()->geometry().bottom(), grown.height() - 1);
+    EXPECT_GE(Adj->BtnUp()->y(), 0);
+
+    Adj->SetBounds(4, 7, 65, 34); // the window's layout applied again
+    EXPECT_EQ(Adj->size(), grown);
+    Adj->resize(30, 20);
+    EXPECT_EQ(Adj->size(), grown);
+    Adj->setFont(normal); // back to the design size, as far as the font allows
+    EXPECT_EQ(Adj->size(), normalSize);
+}
+
+TEST_F(KxAdjusterTest, EveryEditByTheUserWaitsForTheCommit) {
+    QList<float> reported;
+    Adj->SetOnValueChange([&](QObject*) { reported << Adj->Value(); });
+    Adj->SetFormatString("%.2f");
+    Adj->SetValue(50.0f);
+    reported.clear();
+
+    // Delete at the start of "50.00" must not send 0 while the user types on.
+    Edit()->setCursorPosition(0);
+    QTest::keyClick(Edit(), Qt::Key_Delete);
+    EXPECT_EQ(Edit()->text(), "0.00");
+    Type("3");
+    EXPECT_TRUE(reported.isEmpty());
+    Enter();
+    EXPECT_EQ(reported, QList<float>{30.0f});
+
+    // Cut and paste, with the clipboard's text not yet a whole number.
+    Edit()->selectAll();
+    QTest::keyClick(Edit(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Edit()->text(), "");
+    QGuiApplication::clipboard()->setText("4");
+    QTest::keyClick(Edit(), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(Edit(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Edit()->text(), "44");
+    EXPECT_EQ(reported.size(), 1);
+    EXPECT_EQ(Beeps, 0);
+    EXPECT_EQ(Adj->Value(), 44.0f); // reading commits
+    EXPECT_EQ(reported, (QList<float>{30.0f, 44.0f}));
+    // The text a cut leaves is committed when the field is left.
+    Edit()->selectAll();
+    QTest::keyClick(Edit(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(reported.size(), 2);
+    auto* other = new QLineEdit(Window.get());
+    other->move(0, 100);
+    ShowWindow();
+    QApplication::setActiveWindow(Window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+    Edit()->setFocus();
+    other->setFocus();
+    EXPECT_EQ(Edit()->text(), "44.00"); // no number: the old text again
+    EXPECT_EQ(reported, (QList<float>{30.0f, 44.0f, 44.0f}));
 }
 
 TEST_F(KxAdjusterTest, ErrorsOfTheChangeHandlerGoToTheDisplay) {
@@ -333,6 +457,27 @@ TEST_F(KxAdjusterTest, ErrorsOfTheChangeHandlerGoToTheDisplay) {
     EXPECT_FALSE(TKxAdjuster::RepeatTimer()->Enabled());
     // A program write passes the error on to the writer.
     EXPECT_THROW(Adj->SetValue(50.0f), std::runtime_error);
+}
+
+TEST_F(KxAdjusterTest, AHoldNeverInheritsThePaceOfAnEarlierOne) {
+    auto* first = new TKxAdjuster(Window.get());
+    first->move(150, 0);
+    for (TKxAdjuster* adj : {Adj, first}) {
+        adj->SetIncrement(1.0f);
+        adj->SetMax(1000.0f);
+    }
+    ShowWindow();
+    TRepeatTimer* timer = TKxAdjuster::RepeatTimer();
+    QTest::mousePress(first->BtnUp(), Qt::LeftButton);
+    for (int tick = 0; tick < 7; ++tick)
+        timer->Tick();
+    ASSERT_EQ(first->Value(), 9.0f); // the seventh tick stepped by two
+    delete first;                    // with its arrow still held
+
+    QTest::mousePress(Adj->BtnUp(), Qt::LeftButton);
+    timer->Tick();
+    QTest::mouseRelease(Adj->BtnUp(), Qt::LeftButton);
+    EXPECT_EQ(Adj->Value(), 2.0f);
 }
 
 TEST_F(KxAdjusterTest, OneSharedTimerFollowsTheLastPressedAdjuster) {
