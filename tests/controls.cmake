@@ -7,7 +7,7 @@ if(TARGET trevalon_widgets)
 
   trevalon_add_test(NAME controls_gui_test LABEL gui
     SOURCES gui/KxAdjusterTest.cpp gui/ButtonControlsTest.cpp gui/IndicatorsTest.cpp
-            gui/BoxTest.cpp gui/KxFormManagerTest.cpp
+            gui/BoxTest.cpp gui/KxFormManagerTest.cpp gui/AnimateTest.cpp
     MAIN support/GuiTestMain.cpp
     LIBS trevalon_widgets Qt6::Test)
 endif()
