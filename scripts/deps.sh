@@ -5,9 +5,26 @@ TREVALON_PACKAGES=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libbenchmark-dev
   socat ser2net python3 python3-serial
+  locales
 )
 
 trevalon_install_deps() {
+  trevalon_install_packages
+  trevalon_make_locale de_DE.UTF-8
+}
+
+# The window tests run once more under a decimal-comma locale.
+trevalon_make_locale() {
+  locale -a 2>/dev/null | grep -qi "^${1%%.*}\.utf-\?8$" && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Generating the locale $1"
+  $sudo sed -i "s/^# *\($1 UTF-8\)/\1/" /etc/locale.gen
+  grep -q "^$1 UTF-8" /etc/locale.gen || echo "$1 UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null
+}
+
+trevalon_install_packages() {
   local missing=()
   for p in "${TREVALON_PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -46,8 +46,7 @@ QString TDialogs::InputBox(const QString& caption, const QString& prompt, const 
 }
 
 void TDialogs::ShowMessage(const QString& text) {
-    MessageBox(text, QCoreApplication::applicationName(), TMsgButtons::mbOK,
-               TMsgIcon::miNone);
+    MessageBox(text, QCoreApplication::applicationName(), TMsgButtons::mbOK, TMsgIcon::miNone);
 }
 
 QString PlainLines(QString text) {
@@ -58,8 +57,8 @@ QString PlainLines(QString text) {
 
 TQtDialogs::TQtDialogs(QWidget* parent) : FParent(parent) {}
 
-TMsgResult TQtDialogs::MessageBox(const QString& text, const QString& caption,
-                                  TMsgButtons buttons, TMsgIcon icon) {
+TMsgResult TQtDialogs::MessageBox(const QString& text, const QString& caption, TMsgButtons buttons,
+                                  TMsgIcon icon) {
     if (FAborted)
         return TMsgResult::mrCancel;
     StopRepeats();

@@ -21,8 +21,8 @@ class TDialogs {
 public:
     virtual ~TDialogs();
 
-    virtual TMsgResult MessageBox(const QString& text, const QString& caption,
-                                  TMsgButtons buttons, TMsgIcon icon) = 0;
+    virtual TMsgResult MessageBox(const QString& text, const QString& caption, TMsgButtons buttons,
+                                  TMsgIcon icon) = 0;
     // An input box: true on OK, with `value` holding the text; on Cancel
     // `value` keeps its preset and the result is false.
     virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;

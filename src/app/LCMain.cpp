@@ -4,10 +4,10 @@
 #include "app/LaserClip.h"
 #include "app/StatMgr.h"
 #include "app/ToolBar.h"
-#include "controls/KxAdjuster.h"
 #include "comm/ConnectionManager.h"
 #include "controls/Animate.h"
 #include "controls/ExceptionDisplay.h"
+#include "controls/KxAdjuster.h"
 #include "controls/KxEnabler.h"
 #include "controls/KxFormManager.h"
 #include "ipc/IPCMessenger.h"
@@ -132,8 +132,7 @@ void TformMain::ShowError(const std::exception& error) {
     if (FDestroying)
         return;
     const auto* laserError = dynamic_cast<const ELaserError*>(&error);
-    const QString text =
-        laserError ? laserError->Message() : QString::fromLocal8Bit(error.what());
+    const QString text = laserError ? laserError->Message() : QString::fromLocal8Bit(error.what());
     ++FBusy; // no poll tick while the message is up
     FDialogs->MessageBox(text, ApplicationTitle(), TMsgButtons::mbOK, TMsgIcon::miError);
     --FBusy;

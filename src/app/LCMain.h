@@ -63,8 +63,8 @@ class TformMain : public QMainWindow {
 public:
     // The window's private message that re-runs discovery; always posted.
     static constexpr int WM_LASERINIT = 0x8400;
-    static constexpr int PollInterval = 250;   // ms
-    static constexpr int HelpContext = 10;     // the main window's help page
+    static constexpr int PollInterval = 250;    // ms
+    static constexpr int HelpContext = 10;      // the main window's help page
     static constexpr quint16 FaultMask = 0x54F; // FLOW TEMP EXT WORK START RESET BURST_LOCK
 
     explicit TformMain(TMainOptions options = {}, QWidget* parent = nullptr);

@@ -302,8 +302,8 @@ void TformMain::ApplyPolarizerAngle(float degrees) {
 
 void TformMain::btnRotatingPolarizerClick() {
     PromptInteger(QStringLiteral("Set Polarizer Rotation Angle"),
-                  QStringLiteral("Enter angle from 0 to 180 degree:"), FLaser->PolarizerAngle(),
-                  0, 180, [this](int v) { ApplyPolarizerAngle(float(v)); });
+                  QStringLiteral("Enter angle from 0 to 180 degree:"), FLaser->PolarizerAngle(), 0,
+                  180, [this](int v) { ApplyPolarizerAngle(float(v)); });
 }
 
 void TformMain::updownRotatingPolarizerUpClick() {

@@ -240,9 +240,8 @@ void TformMain::CreateMenus() {
                          void (TformMain::*handler)()) {
         QAction* item = menu->addAction(text);
         item->setObjectName(QLatin1String(name));
-        connect(item, &QAction::triggered, this, [this, handler] {
-            RunHandler([this, handler] { (this->*handler)(); });
-        });
+        connect(item, &QAction::triggered, this,
+                [this, handler] { RunHandler([this, handler] { (this->*handler)(); }); });
         return item;
     };
     auto placeholder = [this](QMenu* menu, const char* name, const QString& text,
@@ -307,15 +306,14 @@ void TformMain::CreateMenus() {
     dropdownModes = new QMenu(this);
     dropdownModes->setObjectName(QStringLiteral("dropdownModes"));
     auto* modes = new QActionGroup(dropdownModes);
-    menuLaserModeCont = radio(dropdownModes, modes, "menuLaserModeCont",
-                              QStringLiteral("&Continuous"), miContinuous,
-                              &TformMain::menuLaserModeContClick);
-    menuLaserMode1Shot = radio(dropdownModes, modes, "menuLaserMode1Shot",
-                               QStringLiteral("&Single Shot"), miSingleShot,
-                               &TformMain::menuLaserMode1ShotClick);
-    menuLaserModeBurst = radio(dropdownModes, modes, "menuLaserModeBurst",
-                               QStringLiteral("&Burst"), miBurst,
-                               &TformMain::menuLaserModeBurstClick);
+    menuLaserModeCont =
+        radio(dropdownModes, modes, "menuLaserModeCont", QStringLiteral("&Continuous"),
+              miContinuous, &TformMain::menuLaserModeContClick);
+    menuLaserMode1Shot =
+        radio(dropdownModes, modes, "menuLaserMode1Shot", QStringLiteral("&Single Shot"),
+              miSingleShot, &TformMain::menuLaserMode1ShotClick);
+    menuLaserModeBurst = radio(dropdownModes, modes, "menuLaserModeBurst", QStringLiteral("&Burst"),
+                               miBurst, &TformMain::menuLaserModeBurstClick);
     menuLaserModeCont->setChecked(true);
 
     popupModeProps = new QMenu(this);
@@ -338,12 +336,12 @@ void TformMain::CreateMenus() {
     dropdownPulseWidths = new QMenu(this);
     dropdownPulseWidths->setObjectName(QStringLiteral("dropdownPulseWidths"));
     auto* widths = new QActionGroup(dropdownPulseWidths);
-    menuShortPulse = radio(dropdownPulseWidths, widths, "menuShortPulse",
-                           QStringLiteral("Short Pulse"), miShortPulse,
-                           &TformMain::menuShortPulseClick);
-    menuLongPulse = radio(dropdownPulseWidths, widths, "menuLongPulse",
-                          QStringLiteral("Long Pulse"), miLongPulse,
-                          &TformMain::menuLongPulseClick);
+    menuShortPulse =
+        radio(dropdownPulseWidths, widths, "menuShortPulse", QStringLiteral("Short Pulse"),
+              miShortPulse, &TformMain::menuShortPulseClick);
+    menuLongPulse =
+        radio(dropdownPulseWidths, widths, "menuLongPulse", QStringLiteral("Long Pulse"),
+              miLongPulse, &TformMain::menuLongPulseClick);
     menuShortPulse->setChecked(true);
 }
 
@@ -370,8 +368,8 @@ QWidget* TformMain::CreateMainToolBar() {
     btnLaserMode->SetDropHint(QStringLiteral("Select firing mode from list"));
     btnLaserMode->SetPopupMenu(popupModeProps);
     btnLaserMode->BtnMain()->SetGroupIndex(0);
-    btnLaserMode->SetWidth(qMax(btnLaserMode->width(),
-                                TextWidth(btnLaserMode, QStringLiteral("Burst (4000)")) + 26));
+    btnLaserMode->SetWidth(
+        qMax(btnLaserMode->width(), TextWidth(btnLaserMode, QStringLiteral("Burst (4000)")) + 26));
     SetHelpContext(btnLaserMode, 1010);
     btnLaserMode->SetOnClick(Notify(&TformMain::btnLaserModeClick));
     sep2 = MakeSeparator(bar, "sep2");
@@ -453,18 +451,17 @@ QWidget* TformMain::CreateMainToolBar() {
     // Design positions: the first row ends with sep10, the second row holds
     // the output controls and the fire button.
     TRowPlacer first(0);
-    for (QWidget* control : {static_cast<QWidget*>(btnLaserOnOff), sep1,
-                             static_cast<QWidget*>(btnLaserMode), sep2,
-                             static_cast<QWidget*>(btnRepRate), static_cast<QWidget*>(updownRate),
-                             sep3, static_cast<QWidget*>(btnVoltage),
-                             static_cast<QWidget*>(updownPFN),
-                             static_cast<QWidget*>(btnPulseWidth), sep10})
+    for (QWidget* control :
+         {static_cast<QWidget*>(btnLaserOnOff), sep1, static_cast<QWidget*>(btnLaserMode), sep2,
+          static_cast<QWidget*>(btnRepRate), static_cast<QWidget*>(updownRate), sep3,
+          static_cast<QWidget*>(btnVoltage), static_cast<QWidget*>(updownPFN),
+          static_cast<QWidget*>(btnPulseWidth), sep10})
         first.Put(control);
     TRowPlacer second(RowHeight);
-    for (QWidget* control : {static_cast<QWidget*>(btnDiode1), static_cast<QWidget*>(updownDiode1),
-                             sep4, static_cast<QWidget*>(btnDiode2),
-                             static_cast<QWidget*>(updownDiode2), sep5,
-                             static_cast<QWidget*>(btnEnergy), static_cast<QWidget*>(updownEnergy)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(btnDiode1), static_cast<QWidget*>(updownDiode1), sep4,
+          static_cast<QWidget*>(btnDiode2), static_cast<QWidget*>(updownDiode2), sep5,
+          static_cast<QWidget*>(btnEnergy), static_cast<QWidget*>(updownEnergy)})
         second.Put(control);
     second.Put(switchEnergyMode, 4);
     second.Put(btnLaserFire, 4);
@@ -538,8 +535,7 @@ QWidget* TformMain::CreateOptionsToolBar() {
         MakeUpDown(bar, "updownRotatingPolarizer",
                    QStringLiteral("Adjust polarization angle from -180 to 180."), 1045);
     updownRotatingPolarizer->SetOnUpClick(Notify(&TformMain::updownRotatingPolarizerUpClick));
-    updownRotatingPolarizer->SetOnDownClick(
-        Notify(&TformMain::updownRotatingPolarizerDownClick));
+    updownRotatingPolarizer->SetOnDownClick(Notify(&TformMain::updownRotatingPolarizerDownClick));
     sep9 = MakeSeparator(bar, "sep9");
 
     btnLED = MakeButton(bar, "btnLED", QStringLiteral("LED ?"),
@@ -606,14 +602,14 @@ QWidget* TformMain::CreateStatusPanel() {
                            QStringLiteral("External interlock indicator"));
     indWork = MakeIndicator(panelStatus, "indWork", QStringLiteral("Work"), clRed,
                             QStringLiteral("Workpiece interlock indicator"));
-    indBurstLock = MakeIndicator(panelStatus, "indBurstLock", QStringLiteral("Burst Lock"),
-                                 clYellow,
-                                 QStringLiteral("Indicates that laser is cooling\r\ndown after "
-                                                "firing a burst of pulses"));
-    indCoolantLow = MakeIndicator(panelStatus, "indCoolantLow", QStringLiteral("Coolant Low"),
-                                  clYellow,
-                                  QStringLiteral("Indicates that coolant level is low.\r\n"
-                                                 "Replenish coolant as soon as possible."));
+    indBurstLock =
+        MakeIndicator(panelStatus, "indBurstLock", QStringLiteral("Burst Lock"), clYellow,
+                      QStringLiteral("Indicates that laser is cooling\r\ndown after "
+                                     "firing a burst of pulses"));
+    indCoolantLow =
+        MakeIndicator(panelStatus, "indCoolantLow", QStringLiteral("Coolant Low"), clYellow,
+                      QStringLiteral("Indicates that coolant level is low.\r\n"
+                                     "Replenish coolant as soon as possible."));
     for (TKxIndicator* indicator : {indStart, indFlow, indTemp, indExt, indWork})
         row->addWidget(indicator);
     // The two share one place; at most one of them is shown.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QPointer>
 #include <QLabel>
+#include <QPointer>
 #include <QStatusBar>
 
 class QLabel;
