@@ -2,6 +2,7 @@
 // their design captions, hints and positions.
 #include "app/LCMain.h"
 
+#include "app/CaptionGlyph.h"
 #include "app/MenuImages.h"
 #include "app/ToolBar.h"
 #include "controls/Animate.h"
@@ -84,6 +85,28 @@ void TformMain::SetDropCaption(TKxDropBtn* button, const QString& caption) {
     button->SetCaption(caption);
     button->BtnMain()->setAccessibleName(StripMnemonic(caption));
     SetAccessible(button, caption);
+}
+
+namespace {
+
+// The group property naming the item the program checked last.
+const char* const CheckedItemProperty = "checkedItem";
+
+// Puts the check of a radio group back where the program left it.
+void RestoreMenuCheck(QActionGroup* group) {
+    auto* item = qobject_cast<QAction*>(group->property(CheckedItemProperty).value<QObject*>());
+    if (item)
+        item->setChecked(true);
+    else if (QAction* checked = group->checkedAction())
+        checked->setChecked(false);
+}
+
+} // namespace
+
+void TformMain::CheckMenuItem(QAction* item) {
+    item->setChecked(true);
+    if (QActionGroup* group = item->actionGroup())
+        group->setProperty(CheckedItemProperty, QVariant::fromValue<QObject*>(item));
 }
 
 namespace {
@@ -295,12 +318,21 @@ void TformMain::CreateMenus() {
                                QStringLiteral("The terminal"));
 
     // The drop-down and context menus of the toolbar buttons.
+    // Qt checks a clicked radio item before its handler runs. The check is
+    // taken back at once and the handler checks the item that shows the
+    // laser's state, so a choice the laser refuses or ignores (a wavelength
+    // without harmonic sets) leaves the check where it was.
     auto radio = [&](QMenu* menu, QActionGroup* group, const char* name, const QString& text,
                      int image, void (TformMain::*handler)()) {
-        QAction* item = action(menu, name, text, handler);
+        QAction* item = menu->addAction(text);
+        item->setObjectName(QLatin1String(name));
         item->setCheckable(true);
         item->setIcon(imglstMenus.value(image));
         group->addAction(item);
+        connect(item, &QAction::triggered, this, [this, group, handler] {
+            RestoreMenuCheck(group);
+            RunHandler([this, handler] { (this->*handler)(); });
+        });
         return item;
     };
     dropdownModes = new QMenu(this);
@@ -314,7 +346,7 @@ void TformMain::CreateMenus() {
               miSingleShot, &TformMain::menuLaserMode1ShotClick);
     menuLaserModeBurst = radio(dropdownModes, modes, "menuLaserModeBurst", QStringLiteral("&Burst"),
                                miBurst, &TformMain::menuLaserModeBurstClick);
-    menuLaserModeCont->setChecked(true);
+    CheckMenuItem(menuLaserModeCont);
 
     popupModeProps = new QMenu(this);
     popupModeProps->setObjectName(QStringLiteral("popupModeProps"));
@@ -342,7 +374,7 @@ void TformMain::CreateMenus() {
     menuLongPulse =
         radio(dropdownPulseWidths, widths, "menuLongPulse", QStringLiteral("Long Pulse"),
               miLongPulse, &TformMain::menuLongPulseClick);
-    menuShortPulse->setChecked(true);
+    CheckMenuItem(menuShortPulse);
 }
 
 QWidget* TformMain::CreateMainToolBar() {
@@ -376,6 +408,7 @@ QWidget* TformMain::CreateMainToolBar() {
 
     btnRepRate = MakeButton(bar, "btnRepRate", QStringLiteral("rate ?"),
                             QStringLiteral("Change laser firing rate"), QStringLiteral("20000 Hz"));
+    SetCaptionGlyph(btnRepRate, QStringLiteral("Rate"));
     btnRepRate->SetOnClick(Notify(&TformMain::btnRepRateClick));
     updownRate = MakeUpDown(bar, "updownRate", QStringLiteral("Adjust laser rate"), 1030);
     updownRate->SetOnUpClick(Notify(&TformMain::updownRateUpClick));
@@ -384,6 +417,7 @@ QWidget* TformMain::CreateMainToolBar() {
 
     btnVoltage = MakeButton(bar, "btnVoltage", QStringLiteral("PFN ?"),
                             QStringLiteral("Set PFN voltage"), QStringLiteral("100.0%"));
+    SetCaptionGlyph(btnVoltage, QStringLiteral("PFN"));
     btnVoltage->SetOnClick(Notify(&TformMain::btnVoltageClick));
     updownPFN = MakeUpDown(bar, "updownPFN", QStringLiteral("Adjust PFN voltage"), 1045);
     updownPFN->SetOnUpClick(Notify(&TformMain::updownPFNUpClick));
@@ -400,6 +434,7 @@ QWidget* TformMain::CreateMainToolBar() {
     btnDiode1 = MakeButton(bar, "btnDiode1", QStringLiteral("D1C ?"),
                            QStringLiteral("Set Diode1 Current"), QStringLiteral("100.0%"));
     btnDiode1->setProperty("Tag", 1);
+    SetCaptionGlyph(btnDiode1, QStringLiteral("Diode 1"));
     btnDiode1->SetOnClick([this](QObject*) { RunHandler([this] { DiodeCurrentClick(1); }); });
     updownDiode1 = MakeUpDown(bar, "updownDiode1", QStringLiteral("Adjust Diode1 Current"), 1047);
     updownDiode1->SetOnUpClick(Notify(&TformMain::updownDiode1UpClick));
@@ -408,6 +443,7 @@ QWidget* TformMain::CreateMainToolBar() {
     btnDiode2 = MakeButton(bar, "btnDiode2", QStringLiteral("D2C ?"),
                            QStringLiteral("Set Diode2 Current"), QStringLiteral("100.0%"));
     btnDiode2->setProperty("Tag", 2);
+    SetCaptionGlyph(btnDiode2, QStringLiteral("Diode 2"));
     btnDiode2->SetOnClick([this](QObject*) { RunHandler([this] { DiodeCurrentClick(2); }); });
     updownDiode2 = MakeUpDown(bar, "updownDiode2", QStringLiteral("Adjust Diode2 Current"), 1047);
     updownDiode2->SetOnUpClick(Notify(&TformMain::updownDiode2UpClick));
@@ -416,6 +452,7 @@ QWidget* TformMain::CreateMainToolBar() {
 
     btnEnergy = MakeButton(bar, "btnEnergy", QStringLiteral("Atten ?"),
                            QStringLiteral("Set laser output"), QStringLiteral("100.0%"));
+    SetCaptionGlyph(btnEnergy, QStringLiteral("Output"));
     btnEnergy->SetOnClick(Notify(&TformMain::btnEnergyClick));
     updownEnergy = MakeUpDown(bar, "updownEnergy", QStringLiteral("Adjust laser output"), 1050);
     updownEnergy->SetOnUpClick(Notify(&TformMain::updownEnergyUpClick));
@@ -521,6 +558,7 @@ QWidget* TformMain::CreateOptionsToolBar() {
     btnXYShutterRotation =
         MakeButton(bar, "btnXYShutterRotation", QStringLiteral("Rotation"),
                    QStringLiteral("Change XY Shutter Rotation"), QStringLiteral("Rotation"));
+    SetCaptionGlyph(btnXYShutterRotation, QStringLiteral("Rotation"));
     btnXYShutterRotation->SetOnClick(Notify(&TformMain::btnXYShutterRotationClick));
     updownTheta =
         MakeUpDown(bar, "updownTheta",
@@ -530,6 +568,7 @@ QWidget* TformMain::CreateOptionsToolBar() {
     btnRotatingPolarizer =
         MakeButton(bar, "btnRotatingPolarizer", QStringLiteral("Polarization"),
                    QStringLiteral("Change polarization rotation"), QStringLiteral("Polarization"));
+    SetCaptionGlyph(btnRotatingPolarizer, QStringLiteral("Polarizer"));
     btnRotatingPolarizer->SetOnClick(Notify(&TformMain::btnRotatingPolarizerClick));
     updownRotatingPolarizer =
         MakeUpDown(bar, "updownRotatingPolarizer",
@@ -542,6 +581,7 @@ QWidget* TformMain::CreateOptionsToolBar() {
                         QStringLiteral("Set Illuminator Brightness"), QStringLiteral("100.0%"));
     btnLED->SetFlat(false);
     btnLED->resize(btnLED->width(), RowHeight);
+    SetCaptionGlyph(btnLED, QStringLiteral("Illuminator"));
     btnLED->SetOnClick(Notify(&TformMain::btnLEDClick));
     updownLED = MakeUpDown(bar, "updownLED", QStringLiteral("Adjust Illuminator Brightness"), 0);
     updownLED->SetOnUpClick(Notify(&TformMain::updownLEDUpClick));
