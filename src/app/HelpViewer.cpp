@@ -71,6 +71,9 @@ THelpViewer::~THelpViewer() {
 THelpViewer* THelpViewer::Instance() {
     if (!SharedViewer) {
         SharedViewer = new THelpViewer;
+        // An open help window must not keep the program running once the
+        // main window has closed (and the laser has been switched off).
+        SharedViewer->setAttribute(Qt::WA_QuitOnClose, false);
         // A top-level widget must go before the application object does.
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [] { delete SharedViewer; });
     }
