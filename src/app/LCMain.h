@@ -206,6 +206,9 @@ private:
     // Captions that also keep the accessible name in step.
     static void SetButtonCaption(TSpeedButton* button, const QString& caption);
     static void SetDropCaption(TKxDropBtn* button, const QString& caption);
+    // Checks a radio menu item, unchecking the others of its group. Only the
+    // program checks these items: a click checks nothing by itself.
+    static void CheckMenuItem(QAction* item);
 
     std::unique_ptr<TDialogs> FDialogs;
     TLaserStatus FLastStatus = 0;

@@ -83,17 +83,17 @@ void TformMain::ApplyFireMode(TFireMode mode) {
     switch (FLaser->FireMode()) {
     case fmContinuous:
         SetDropCaption(btnLaserMode, menuLaserModeCont->text());
-        menuLaserModeCont->setChecked(true);
+        CheckMenuItem(menuLaserModeCont);
         break;
     case fmOneShot:
         SetDropCaption(btnLaserMode, menuLaserMode1Shot->text());
-        menuLaserMode1Shot->setChecked(true);
+        CheckMenuItem(menuLaserMode1Shot);
         animLaser->Stop();
         break;
     case fmBurst:
         SetDropCaption(btnLaserMode, menuLaserModeBurst->text() +
                                          QString::asprintf(" (%d)", FLaser->BurstCount()));
-        menuLaserModeBurst->setChecked(true);
+        CheckMenuItem(menuLaserModeBurst);
         break;
     }
     btnRepRate->setEnabled(rateEnabled);

@@ -178,7 +178,7 @@ void TformMain::switchEnergyModeClick() {
 void TformMain::ApplyPulseWidth(bool longPulse) {
     FLaser->SetLongPulse(longPulse);
     btnPulseWidth->SetGlyphFromImages(imglstMenus, longPulse ? 9 : 8, QSize(24, 24));
-    (longPulse ? menuLongPulse : menuShortPulse)->setChecked(true);
+    CheckMenuItem(longPulse ? menuLongPulse : menuShortPulse);
 }
 
 void TformMain::btnPulseWidthClick() {
@@ -216,7 +216,7 @@ void TformMain::ApplyWavelength(int wavelength) {
     default:
         throw std::logic_error("Unsupported wavelength");
     }
-    item->setChecked(true);
+    CheckMenuItem(item);
     btnWavelength->SetGlyphFromImages(imglstMenus, image, QSize(24, 24));
     SetDropCaption(btnWavelength, item->text());
 }
