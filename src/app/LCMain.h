@@ -165,6 +165,15 @@ private:
     void Exit1Click();
     void PlaceholderClick(const QString& what);
 
+    // Settings files (MainSettings.cpp).
+    void SaveSettings1Click();
+    void menuRecallSettings1Click();
+    // The terminal window (MainTerminal.cpp).
+    void Terminal1Click();
+    // The about box and the new-version check (MainAbout.cpp).
+    void About1Click();
+    void menuCheckforNewVersion1Click();
+
     // Handlers (MainOutput.cpp).
     void btnEnergyClick();
     void updownEnergyUpClick();

@@ -267,22 +267,13 @@ void TformMain::CreateMenus() {
                 [this, handler] { RunHandler([this, handler] { (this->*handler)(); }); });
         return item;
     };
-    auto placeholder = [this](QMenu* menu, const char* name, const QString& text,
-                              const QString& what) {
-        QAction* item = menu->addAction(text);
-        item->setObjectName(QLatin1String(name));
-        connect(item, &QAction::triggered, this,
-                [this, what] { RunHandler([this, what] { PlaceholderClick(what); }); });
-        return item;
-    };
-
     menuFile = menuBar()->addMenu(QStringLiteral("&File"));
     menuFile->setObjectName(QStringLiteral("menuFile"));
-    menuSaveSettings = placeholder(menuFile, "menuSaveSettings", QStringLiteral("Save Settings..."),
-                                   QStringLiteral("Saving settings"));
+    menuSaveSettings = action(menuFile, "menuSaveSettings", QStringLiteral("Save Settings..."),
+                              &TformMain::SaveSettings1Click);
     menuRecallSettings =
-        placeholder(menuFile, "menuRecallSettings", QStringLiteral("Recall Settings..."),
-                    QStringLiteral("Recalling settings"));
+        action(menuFile, "menuRecallSettings", QStringLiteral("Recall Settings..."),
+               &TformMain::menuRecallSettings1Click);
     menuFile->addSeparator();
     Exit1 = action(menuFile, "Exit1", QStringLiteral("E&xit"), &TformMain::Exit1Click);
 
@@ -304,18 +295,17 @@ void TformMain::CreateMenus() {
 
     menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     menuHelp->setObjectName(QStringLiteral("menuHelp"));
-    menuAbout = placeholder(menuHelp, "menuAbout", QStringLiteral("About..."),
-                            QStringLiteral("The about box"));
+    menuAbout = action(menuHelp, "menuAbout", QStringLiteral("About..."), &TformMain::About1Click);
     menuHelpContents = action(menuHelp, "menuHelpContents", QStringLiteral("Contents"),
                               &TformMain::menuHelpContentsClick);
     menuHelpContents->setShortcut(QKeySequence::HelpContents);
     menuHelp->addSeparator();
     menuCheckVersion =
-        placeholder(menuHelp, "menuCheckVersion", QStringLiteral("Check for New Version..."),
-                    QStringLiteral("The new-version check"));
+        action(menuHelp, "menuCheckVersion", QStringLiteral("Check for New Version..."),
+               &TformMain::menuCheckforNewVersion1Click);
     menuHelp->addSeparator();
-    menuTerminal = placeholder(menuHelp, "menuTerminal", QStringLiteral("&Terminal..."),
-                               QStringLiteral("The terminal"));
+    menuTerminal = action(menuHelp, "menuTerminal", QStringLiteral("&Terminal..."),
+                          &TformMain::Terminal1Click);
 
     // The drop-down and context menus of the toolbar buttons.
     // Qt checks a clicked radio item before its handler runs. The check is
