@@ -3,6 +3,8 @@
 if(TARGET trevalon_app)
   trevalon_add_test(NAME app_window_test LABEL gui TIMEOUT 300
     SOURCES gui/WindowDiscoveryTest.cpp
+      gui/WindowFiringTest.cpp
+      gui/WindowOutputTest.cpp
     MAIN support/GuiTestMain.cpp
     LIBS trevalon_app trevalon_testsupport Qt6::Test)
 endif()
