@@ -1,5 +1,8 @@
 #include "support/QtApp.h"
+#include "support/SimProcess.h"
 
+#include <QByteArrayList>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -7,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -20,9 +25,12 @@ protected:
         if (bin.isEmpty() || !QFile::exists(bin + "/trevalon"))
             GTEST_SKIP() << "the program is not built beside the tests";
         ASSERT_TRUE(QFile::copy(bin + "/trevalon", dir.filePath("trevalon")));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("TREVALON_PORTS", ""); // no serial slots at all
+        // A mailbox of each test's own.
+        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+        env.insert("TREVALON_IPC_SUFFIX", env.value("TREVALON_IPC_SUFFIX") + "_" + test->name());
         program.setProcessEnvironment(env);
         program.setProgram(dir.filePath("trevalon"));
     }
@@ -44,7 +52,66 @@ protected:
     }
 
     QTemporaryDir dir;
+    QProcessEnvironment env;
     QProcess program;
+};
+
+// The program against a simulated laser of type 8 in COM slot 1.
+class AppLaserTest : public AppStartTest {
+protected:
+    // Bounds for a loaded machine, not expectations of speed.
+    static constexpr int WaitLimitMs = 60000;
+
+    void StartWithLaser(const QStringList& settings = {}) {
+        QStringList args = {"--set", "set type 8", "--set", "set motor-time 0"};
+        for (const QString& line : settings)
+            args << "--set" << line;
+        sim = SimProcess::StartPty(args);
+        ASSERT_NE(sim, nullptr);
+        env.insert("TREVALON_PORTS", "1=" + sim->PtyPath());
+        program.setProcessEnvironment(env);
+        program.start();
+        ASSERT_TRUE(program.waitForStarted(WaitLimitMs));
+    }
+
+    // Commands (without ";LA") the laser received so far.
+    QByteArrayList Commands() const {
+        QByteArrayList result;
+        for (const QByteArray& line : sim->Transcript().split('\n')) {
+            const qsizetype at = line.indexOf(";LA");
+            if (at >= 0)
+                result << line.mid(at + 3);
+        }
+        return result;
+    }
+
+    // Waits (bounded) until `done` holds for the commands received.
+    bool WaitForCommands(const std::function<bool(const QByteArrayList&)>& done) {
+        const QDeadlineTimer deadline(WaitLimitMs);
+        while (!done(Commands())) {
+            if (deadline.hasExpired() || program.state() == QProcess::NotRunning)
+                return false;
+            program.waitForFinished(20);
+        }
+        return true;
+    }
+
+    // The poll runs: a status read after the status bar's first read-outs.
+    bool WaitForPolling() {
+        return WaitForCommands([](const QByteArrayList& commands) {
+            const qsizetype setup = commands.indexOf("SC");
+            return setup >= 0 && commands.indexOf("SS", setup) >= 0;
+        });
+    }
+
+    void EndBySigterm() {
+        ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+        ASSERT_TRUE(program.waitForFinished(WaitLimitMs));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+    }
+
+    std::unique_ptr<SimProcess> sim;
 };
 
 TEST_F(AppStartTest, WritesItsVersionIntoTheLogAndEndsCleanlyOnSigterm) {
@@ -69,6 +136,36 @@ TEST_F(AppStartTest, AnOversizedLogIsReplacedAtStart) {
     old.close();
     StartAndEndBy(SIGTERM);
     EXPECT_FALSE(Log().contains('x'));
+}
+
+TEST_F(AppLaserTest, SigtermWhilePollingSwitchesTheLaserOffAndEndsCleanly) {
+    StartWithLaser();
+    ASSERT_TRUE(WaitForPolling()) << Commands().join(' ').toStdString();
+    EndBySigterm();
+    const QByteArrayList commands = Commands();
+    EXPECT_EQ(commands.mid(commands.size() - 2), (QByteArrayList{"OF", "SM0"}));
+}
+
+TEST_F(AppLaserTest, SigtermClosesTheOpenLaserNotFoundBox) {
+    // A laser that refuses serial control is not identified, and the
+    // failure box opens right after its refusal.
+    StartWithLaser({"error SM1 2"});
+    ASSERT_TRUE(WaitForCommands([](const QByteArrayList& c) { return c.contains("SM1"); }));
+    EndBySigterm();
+}
+
+TEST_F(AppLaserTest, SigtermWhileTheLaserIsNotRespondingStillSwitchesItOff) {
+    StartWithLaser();
+    ASSERT_TRUE(WaitForPolling());
+    ASSERT_TRUE(sim->Control("fault silent").startsWith("OK"));
+    // The next status read goes unanswered. It blocks the program until its
+    // time-out, so the signal is taken in once the failure box is open.
+    const qsizetype before = Commands().size();
+    ASSERT_TRUE(WaitForCommands(
+        [before](const QByteArrayList& c) { return c.indexOf("SS", before) >= 0; }));
+    EndBySigterm();
+    // "OF" still goes out; left unanswered, it ends the laser's shutdown.
+    EXPECT_EQ(Commands().last(), "OF");
 }
 
 } // namespace
