@@ -110,21 +110,30 @@ bool TQtDialogs::InputQuery(const QString& caption, const QString& prompt, QStri
 }
 
 QString TQtDialogs::OpenFileName(const QString& caption, const QString& folder,
-                                 const QString& filter) {
-    if (FAborted)
-        return {};
-    StopRepeats();
-    const QString path = QFileDialog::getOpenFileName(FParent, caption, folder, filter);
-    return FAborted ? QString() : path;
+                                 const QString& filter, const QString& defaultSuffix) {
+    return FileName(false, caption, folder, filter, defaultSuffix);
 }
 
 QString TQtDialogs::SaveFileName(const QString& caption, const QString& folder,
-                                 const QString& filter) {
+                                 const QString& filter, const QString& defaultSuffix) {
+    return FileName(true, caption, folder, filter, defaultSuffix);
+}
+
+QString TQtDialogs::FileName(bool save, const QString& caption, const QString& folder,
+                             const QString& filter, const QString& defaultSuffix) {
     if (FAborted)
         return {};
     StopRepeats();
-    const QString path = QFileDialog::getSaveFileName(FParent, caption, folder, filter);
-    return FAborted ? QString() : path;
+    // A dialog object rather than the static helpers: only it takes a
+    // default suffix. Saving confirms an overwrite, Qt's default.
+    QPointer<QFileDialog> dialog = new QFileDialog(FParent, caption, folder, filter);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setDefaultSuffix(defaultSuffix);
+    const bool ok = dialog->exec() == QDialog::Accepted && !FAborted;
+    const QStringList files = ok ? dialog->selectedFiles() : QStringList();
+    delete dialog.data();
+    return files.value(0);
 }
 
 void TQtDialogs::Abort() {

@@ -26,11 +26,15 @@ public:
     // An input box: true on OK, with `value` holding the text; on Cancel
     // `value` keeps its preset and the result is false.
     virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
-    // The file dialogs: the chosen path, or empty on Cancel.
+    // The file dialogs: the chosen path, or empty on Cancel. They open in
+    // `folder`, offer the file types of `filter` ("Name (*.a *.b)") and add
+    // `defaultSuffix` (without the dot) to a name typed without one. The open
+    // dialog takes only an existing file; the save dialog asks before it
+    // overwrites one.
     virtual QString OpenFileName(const QString& caption, const QString& folder,
-                                 const QString& filter) = 0;
+                                 const QString& filter, const QString& defaultSuffix) = 0;
     virtual QString SaveFileName(const QString& caption, const QString& folder,
-                                 const QString& filter) = 0;
+                                 const QString& filter, const QString& defaultSuffix) = 0;
 
     // An input box whose Cancel returns the preset text.
     QString InputBox(const QString& caption, const QString& prompt, const QString& preset);
@@ -53,14 +57,17 @@ public:
     TMsgResult MessageBox(const QString& text, const QString& caption, TMsgButtons buttons,
                           TMsgIcon icon) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
-    QString OpenFileName(const QString& caption, const QString& folder,
-                         const QString& filter) override;
-    QString SaveFileName(const QString& caption, const QString& folder,
-                         const QString& filter) override;
+    QString OpenFileName(const QString& caption, const QString& folder, const QString& filter,
+                         const QString& defaultSuffix) override;
+    QString SaveFileName(const QString& caption, const QString& folder, const QString& filter,
+                         const QString& defaultSuffix) override;
     void Abort() override;
     bool Aborted() const override { return FAborted; }
 
 private:
+    QString FileName(bool save, const QString& caption, const QString& folder,
+                     const QString& filter, const QString& defaultSuffix);
+
     QWidget* FParent;
     bool FAborted = false;
 };

@@ -40,13 +40,17 @@ public:
         return true;
     }
 
-    QString OpenFileName(const QString& caption, const QString&, const QString&) override {
+    QString OpenFileName(const QString& caption, const QString& folder, const QString& filter,
+                         const QString& defaultSuffix) override {
         Shown << caption;
+        FileDialogs << QStringList{caption, folder, filter, defaultSuffix}.join(QLatin1Char('|'));
         return FileAnswer;
     }
 
-    QString SaveFileName(const QString& caption, const QString&, const QString&) override {
+    QString SaveFileName(const QString& caption, const QString& folder, const QString& filter,
+                         const QString& defaultSuffix) override {
         Shown << caption;
+        FileDialogs << QStringList{caption, folder, filter, defaultSuffix}.join(QLatin1Char('|'));
         return FileAnswer;
     }
 
@@ -66,6 +70,8 @@ public:
     std::deque<TMsgResult> Answers;
     std::deque<std::optional<QString>> Inputs;
     QString FileAnswer;
+    // Each file dialog shown, as "caption|folder|filter|default suffix".
+    QStringList FileDialogs;
     // Called as each message box opens (before it answers).
     std::function<void(const QString& caption, const QString& text)> OnMessage;
 
