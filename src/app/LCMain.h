@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Dialogs.h"
+#include "app/LaserSettings.h"
 #include "laser/LaserModel.h"
 #include "laser/StatusTables.h"
 
@@ -228,6 +229,11 @@ private:
     std::unique_ptr<TCVLaser> FLaser;
     std::shared_ptr<const TClip> FClip;
     TKxFormManager* FFormManager = nullptr;
+    // The settings values between saves and recalls, and the folders the
+    // two dialogs open in (empty: the executable's).
+    TLaserSettings FSettings;
+    QString FSettingsSaveFolder;
+    QString FSettingsOpenFolder;
     int FTag = 0;
     int FBusy = 0;
     bool FInitPending = false;
