@@ -74,6 +74,16 @@ QString ReadVersionValue(const QString& fileName, const QString& key) {
     return {};
 }
 
+std::optional<QList<QPair<QString, QString>>> ReadVersionStrings(const QString& fileName) {
+    const auto pairs = ReadBlock(fileName);
+    if (!pairs)
+        return std::nullopt;
+    QList<QPair<QString, QString>> strings;
+    for (const auto& [k, v] : *pairs)
+        strings.append({QString::fromLatin1(k.c_str()), QString::fromLatin1(v.c_str())});
+    return strings;
+}
+
 bool HasVersionBlock(const QString& fileName) { return ReadBlock(fileName).has_value(); }
 
 } // namespace platform

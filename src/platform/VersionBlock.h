@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
+
+#include <optional>
 
 namespace platform {
 
@@ -13,6 +17,11 @@ extern const char* const VersionKeys[VersionKeyCount];
 // ("FileVersion", ...). Returns an empty string when the file cannot be
 // read, carries no version block, or the block lacks the key.
 QString ReadVersionValue(const QString& fileName, const QString& key);
+
+// Every name and value of the version block of `fileName`, in the order
+// stored; std::nullopt when the file cannot be read or carries no block.
+// One read of the file, for callers that want several values.
+std::optional<QList<QPair<QString, QString>>> ReadVersionStrings(const QString& fileName);
 
 // True when the file carries a version block at all.
 bool HasVersionBlock(const QString& fileName);
