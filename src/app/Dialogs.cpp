@@ -30,6 +30,8 @@ QMessageBox::Icon ToQt(TMsgIcon icon) {
         return QMessageBox::Critical;
     case TMsgIcon::miInformation:
         return QMessageBox::Information;
+    case TMsgIcon::miConfirmation:
+        return QMessageBox::Question;
     case TMsgIcon::miNone:
         break;
     }
@@ -60,7 +62,7 @@ TQtDialogs::TQtDialogs(QWidget* parent) : FParent(parent) {}
 TMsgResult TQtDialogs::MessageBox(const QString& text, const QString& caption, TMsgButtons buttons,
                                   TMsgIcon icon) {
     if (FAborted)
-        return TMsgResult::mrCancel;
+        return buttons == TMsgButtons::mbYesNo ? TMsgResult::mrNo : TMsgResult::mrCancel;
     StopRepeats();
     QPointer<QMessageBox> box = new QMessageBox(FParent);
     box->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -81,15 +83,21 @@ TMsgResult TQtDialogs::MessageBox(const QString& text, const QString& caption, T
         box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
         box->setEscapeButton(QMessageBox::Cancel);
         break;
+    case TMsgButtons::mbYesNo:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setEscapeButton(QMessageBox::No);
+        break;
     }
     const int answer = box->exec();
     delete box.data();
     if (FAborted)
-        return TMsgResult::mrCancel;
+        return buttons == TMsgButtons::mbYesNo ? TMsgResult::mrNo : TMsgResult::mrCancel;
     if (answer == QMessageBox::Retry)
         return TMsgResult::mrRetry;
     if (answer == QMessageBox::Ok)
         return TMsgResult::mrOK;
+    if (buttons == TMsgButtons::mbYesNo)
+        return answer == QMessageBox::Yes ? TMsgResult::mrYes : TMsgResult::mrNo;
     return buttons == TMsgButtons::mbOK ? TMsgResult::mrOK : TMsgResult::mrCancel;
 }
 

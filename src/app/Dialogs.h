@@ -5,18 +5,18 @@
 class QWidget;
 
 // The buttons, icon and answer of a message box.
-enum class TMsgButtons { mbOK, mbOKCancel, mbRetryCancel };
-enum class TMsgIcon { miNone, miExclamation, miError, miInformation };
-enum class TMsgResult { mrOK, mrCancel, mrRetry };
+enum class TMsgButtons { mbOK, mbOKCancel, mbRetryCancel, mbYesNo };
+enum class TMsgIcon { miNone, miExclamation, miError, miInformation, miConfirmation };
+enum class TMsgResult { mrOK, mrCancel, mrRetry, mrYes, mrNo };
 
 // Every dialog the main window opens goes through this interface, so that
 // tests script the answers while the program shows real Qt dialogs.
 //
 // Texts from outside (laser errors, exception messages) are shown as plain
 // text, never as rich text; "\r\n" and "\r" become line breaks. Escape or
-// closing a box counts as Cancel. After Abort() every dialog answers Cancel
-// at once without showing anything, so a program that is being closed never
-// waits for an operator.
+// closing a box counts as Cancel (No in a Yes/No box). After Abort() every
+// dialog answers Cancel (No) at once without showing anything, so a program
+// that is being closed never waits for an operator.
 class TDialogs {
 public:
     virtual ~TDialogs();

@@ -38,6 +38,8 @@ class TSpeedButton;
 class TStatMgr;
 class TSwitch;
 class TToolBar;
+class TformAbout;
+class TGetNewVersion;
 
 // What the program hands the main window at creation. Tests pass their own
 // dialogs and command line; the program takes the real ones.
@@ -110,6 +112,9 @@ public:
     QTimer* PollTimer() const { return timerPollLaser; }
     QTimer* AnimationDoneTimer() const { return timerAnimationDone; }
     TAnimate* Animation() const { return animLaser; }
+    // The new-version check of the Help menu, made on first use
+    // (MainAbout.cpp).
+    TGetNewVersion* NewVersionCheck();
     // 0 until discovery has run once on the first activation.
     int Tag() const { return FTag; }
     void SetTag(int tag) { FTag = tag; }
@@ -229,6 +234,8 @@ private:
     std::unique_ptr<TCVLaser> FLaser;
     std::shared_ptr<const TClip> FClip;
     TKxFormManager* FFormManager = nullptr;
+    TformAbout* formAbout = nullptr;
+    TGetNewVersion* GetNewVersion1 = nullptr;
     // The settings values between saves and recalls, and the folders the
     // two dialogs open in (empty: the executable's).
     TLaserSettings FSettings;
