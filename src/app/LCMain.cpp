@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -190,6 +191,13 @@ void TformMain::closeEvent(QCloseEvent* event) {
         FTerminating = true;
         timerPollLaser->stop();
         FDialogs->Abort();
+        // A modal window of the program (the terminal) closes too, so that
+        // it gives the ports back before the laser is switched off.
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(widget);
+            if (dialog && dialog->isVisible() && dialog->isModal())
+                dialog->close();
+        }
         event->ignore();
         return;
     }

@@ -39,6 +39,7 @@ class TStatMgr;
 class TSwitch;
 class TToolBar;
 class TformAbout;
+class TformTerminal;
 class TGetNewVersion;
 
 // What the program hands the main window at creation. Tests pass their own
@@ -235,6 +236,7 @@ private:
     std::shared_ptr<const TClip> FClip;
     TKxFormManager* FFormManager = nullptr;
     TformAbout* formAbout = nullptr;
+    TformTerminal* formTerminal = nullptr;
     TGetNewVersion* GetNewVersion1 = nullptr;
     // The settings values between saves and recalls, and the folders the
     // two dialogs open in (empty: the executable's).
