@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -19,6 +20,12 @@ namespace {
 
 // Generous bound for a broken simulator; a healthy one answers at once.
 constexpr int LimitMs = 10000;
+
+qint64 MonotonicMs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
 
 class PtyClient {
 public:
@@ -75,6 +82,24 @@ TEST(SimTransport, PtyAnswersAndWritesTranscript) {
     port.Write("hello\r");
     EXPECT_EQ(port.Exchange("XQ", 3), "?0\r");
     EXPECT_EQ(sim->Transcript(), ";LALT?\n;LAVN\nhello\n;LAXQ\n");
+}
+
+TEST(SimTransport, TranscriptTimesAreOnTheSystemMonotonicClock) {
+    auto sim = SimProcess::StartPty({"--transcript-times"});
+    ASSERT_TRUE(sim);
+    PtyClient port(sim->PtyPath());
+    ASSERT_TRUE(port.IsOpen());
+    const qint64 before = MonotonicMs();
+    EXPECT_EQ(port.Exchange("LT?", 2), "8\r");
+    const qint64 after = MonotonicMs();
+    const QList<QByteArray> fields = sim->Transcript().split(' ');
+    ASSERT_EQ(fields.size(), 2);
+    EXPECT_EQ(fields[1], ";LALT?\n");
+    bool isNumber = false;
+    const qint64 stamp = fields[0].toLongLong(&isNumber);
+    ASSERT_TRUE(isNumber);
+    EXPECT_GE(stamp, before);
+    EXPECT_LE(stamp, after);
 }
 
 TEST(SimTransport, LinkFaultsShapeTheAnswer) {

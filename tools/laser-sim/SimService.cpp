@@ -3,7 +3,21 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <ctime>
+
 namespace lasersim {
+
+namespace {
+
+// The system-wide monotonic clock rather than the simulator's own, so that
+// a stamp compares with the clock of another process (a benchmark's).
+QByteArray MonotonicMs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return QByteArray::number(qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000);
+}
+
+} // namespace
 
 TSimService::TSimService(QObject* parent) : QObject(parent) {
     FClock.start();
@@ -23,6 +37,8 @@ void TSimService::HandleLine(const QByteArray& line, const TSendFunction& send) 
     // Written before answering, so that whoever has the answer also finds the
     // command in the transcript.
     if (FTranscript.isOpen()) {
+        if (FTranscriptTimes)
+            FTranscript.write(MonotonicMs() + ' ');
         FTranscript.write(TSimResponder::Escape(line) + '\n');
         FTranscript.flush();
     }

@@ -21,6 +21,9 @@ public:
 
     // Appends every received line to path (created if missing).
     bool OpenTranscript(const QString& path, QString& error);
+    // With on, each transcript line starts with the CLOCK_MONOTONIC time in
+    // whole milliseconds at which the line was taken in, and a space.
+    void SetTranscriptTimes(bool on) { FTranscriptTimes = on; }
 
     void HandleLine(const QByteArray& line, const TSendFunction& send);
     QByteArray HandleControl(const QByteArray& line);
@@ -42,6 +45,7 @@ private:
     TSimControl FControl{FLaser, FResponder};
     QElapsedTimer FClock;
     QFile FTranscript;
+    bool FTranscriptTimes = false;
     std::function<int()> FDrop;
     std::function<void()> FDrain;
 };

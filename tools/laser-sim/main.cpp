@@ -68,10 +68,14 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption transcriptOption(QStringLiteral("transcript"),
                                               QStringLiteral("Append every received line to FILE."),
                                               QStringLiteral("FILE"));
+    const QCommandLineOption timesOption(
+        QStringLiteral("transcript-times"),
+        QStringLiteral("Start each transcript line with the monotonic clock in ms."));
     const QCommandLineOption setOption(QStringLiteral("set"),
                                        QStringLiteral("Run a control line at start."),
                                        QStringLiteral("LINE"));
-    parser.addOptions({ptyOption, tcpOption, controlOption, transcriptOption, setOption});
+    parser.addOptions(
+        {ptyOption, tcpOption, controlOption, transcriptOption, timesOption, setOption});
     parser.process(app);
     if (!parser.isSet(ptyOption) && !parser.isSet(tcpOption))
         return Fail(QStringLiteral("give --pty PATH or --tcp [HOST:]PORT"));
@@ -79,9 +83,12 @@ int main(int argc, char* argv[]) {
     QuitOnSignals(app);
     lasersim::TSimService service;
     QString error;
+    if (parser.isSet(timesOption) && !parser.isSet(transcriptOption))
+        return Fail(QStringLiteral("--transcript-times needs --transcript FILE"));
     if (parser.isSet(transcriptOption) &&
         !service.OpenTranscript(parser.value(transcriptOption), error))
         return Fail(error);
+    service.SetTranscriptTimes(parser.isSet(timesOption));
     for (const QString& line : parser.values(setOption)) {
         const QByteArray answer = service.HandleControl(line.toLocal8Bit());
         if (!answer.startsWith("OK"))
