@@ -54,6 +54,9 @@ void TKxIndicator::SetOffColor(TColor color) {
 }
 
 void TKxIndicator::SetColor(TColor color) {
+    // The poll writes every lamp four times a second; only a change repaints.
+    if (color == FColor)
+        return;
     FColor = color;
     update();
 }

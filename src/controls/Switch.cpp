@@ -17,6 +17,8 @@ TSwitch::TSwitch(QWidget* parent)
 TSwitch::~TSwitch() = default;
 
 void TSwitch::SetOn(bool on) {
+    if (on == FOn)
+        return; // the poll writes the state four times a second
     FOn = on;
     update();
 }
