@@ -146,11 +146,15 @@ QString TQtDialogs::FileName(bool save, const QString& caption, const QString& f
 
 void TQtDialogs::Abort() {
     FAborted = true;
-    // Every modal dialog of ours is a QDialog; reject() ends its loop.
+    // Every modal dialog of ours is a QDialog; reject() ends its loop. One
+    // that stays up (a window whose close handler keeps it) ends the round:
+    // asking it again would never end.
+    QWidget* previous = nullptr;
     while (QWidget* modal = QApplication::activeModalWidget()) {
         auto* dialog = qobject_cast<QDialog*>(modal);
-        if (!dialog || !dialog->isVisible())
+        if (!dialog || !dialog->isVisible() || dialog == previous)
             break;
+        previous = dialog;
         dialog->reject();
     }
 }
