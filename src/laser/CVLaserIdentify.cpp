@@ -107,8 +107,9 @@ void TCVLaser::ReadHarmonicSets() {
     FHarmonicCount = 0;
     FHarmonics.clear();
     if (DoCommand(QByteArrayLiteral("NH?"), true)) {
+        // -1 is a laser without harmonic sets: no entry, no set queried.
         const int count = ParseDecimal(FReply);
-        if (count < 0 || count > MaxHarmonicSets)
+        if (count < -1 || count > MaxHarmonicSets)
             throw EConvertError(FReply);
         FHarmonicCount = count;
         FHarmonics.resize(count + 1);

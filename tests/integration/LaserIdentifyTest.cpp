@@ -177,8 +177,18 @@ TEST_F(LaserSimTest, HarmonicSetsAndDefaultWavelength) {
     }
 }
 
+TEST_F(LaserSimTest, MinusOneHarmonicSetsIsALaserWithoutSets) {
+    LaserScript s;
+    s.Set("SV?", "8").Set("NH?", "-1");
+    IdentifiedLaser(s);
+    EXPECT_EQ(Laser->HarmonicCount(), -1);
+    EXPECT_TRUE(Laser->Harmonics().empty());
+    EXPECT_FALSE(Commands().contains("HS0?"));
+}
+
 TEST_F(LaserSimTest, UnreadableHarmonicCountFailsThePort) {
-    for (const QByteArray& count : {QByteArray("-1"), QByteArray("100000"), QByteArray("x")}) {
+    for (const QByteArray& count :
+         {QByteArray("-2"), QByteArray("256"), QByteArray("100000"), QByteArray("x")}) {
         LaserScript s;
         s.Set("NH?", count);
         AddLaser(1, s);
