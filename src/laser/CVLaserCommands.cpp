@@ -274,10 +274,10 @@ int TCVLaser::GetMarkerSetting() {
 }
 
 void TCVLaser::SetMarkerSetting(int level) {
+    // Only the top is limited: a negative level goes out as it is, for the
+    // laser to refuse, rather than becoming 0 and switching the illuminator off.
     if (level > 200)
         level = 200;
-    if (level < 0)
-        level = 0;
     try {
         DoCommand(WithDecimal("SP", level, 3), true);
         FMarkerSetting = level;

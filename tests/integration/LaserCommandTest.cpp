@@ -2,6 +2,8 @@
 // conversions, error replies, motor waits and the status read-outs.
 #include "integration/LaserSimFixture.h"
 
+#include <QElapsedTimer>
+
 #include <limits>
 
 namespace {
@@ -264,7 +266,12 @@ TEST_F(LaserSimTest, StatusReplyFaults) {
     Control(1, "silent HR?");
     EXPECT_EQ(Laser->GetFlow(), -1);
     EXPECT_EQ(Laser->GetTemperature(), -1);
+    // The laser's port waits two seconds for a reply.
+    QElapsedTimer clock;
+    clock.start();
     EXPECT_EQ(Laser->GetHours(), -1);
+    EXPECT_GE(clock.elapsed(), 1800);
+    EXPECT_LT(clock.elapsed(), 4000);
 }
 
 TEST_F(LaserSimTest, StatusReadOutsAndFirePermission) {
@@ -331,9 +338,11 @@ TEST_F(LaserSimTest, MarkerSettingFailureKeepsTheLevel) {
     Laser->SetMarkerSetting(40); // swallowed
     EXPECT_EQ(Laser->GetMarkerSetting(), 120);
     Control(1, "normal SP*");
+    // A negative level is sent as it is, and the laser refuses it.
+    Control(1, "error SP-* 1");
     Laser->SetMarkerSetting(-5);
-    EXPECT_EQ(Laser->GetMarkerSetting(), 0);
-    EXPECT_EQ(Since(), (QByteArrayList{"SP120", "SP040", "SP000"}));
+    EXPECT_EQ(Laser->GetMarkerSetting(), 120);
+    EXPECT_EQ(Since(), (QByteArrayList{"SP120", "SP040", "SP-005"}));
 }
 
 TEST_F(LaserSimTest, PortSelection) {
