@@ -82,12 +82,19 @@ int HexDigit(char c) {
 
 quint64 ParseHex(const QByteArray& text, int maxDigits) {
     const QByteArray t = Trimmed(text);
-    if (t.isEmpty() || t.size() > maxDigits)
+    if (t.isEmpty())
         throw EConvertError(text);
+    // Leading zeros carry no value, so only the digits after them count
+    // against the width.
     quint64 value = 0;
+    int significant = 0;
     for (char c : t) {
         const int d = HexDigit(c);
         if (d < 0)
+            throw EConvertError(text);
+        if (significant == 0 && d == 0)
+            continue;
+        if (++significant > maxDigits)
             throw EConvertError(text);
         value = (value << 4) | quint64(d);
     }

@@ -31,9 +31,10 @@ float ToPercent(int value, int max);
 // part of the number throws EConvertError.
 // Decimal integer with an optional sign, within 32 bits.
 int ParseDecimal(const QByteArray& text);
-// Hexadecimal digits of either case, at most 8 (32 bits).
+// Hexadecimal digits of either case; leading zeros are allowed in any
+// number, and the value must fit 32 bits ("0000600010" is 0x600010).
 quint32 ParseHex32(const QByteArray& text);
-// Hexadecimal digits of either case, at most 16 (64 bits).
+// The same for values that must fit 64 bits.
 quint64 ParseHex64(const QByteArray& text);
 // Decimal fraction with "." as separator ("2.10").
 float ParseFraction(const QByteArray& text);

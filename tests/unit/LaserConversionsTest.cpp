@@ -76,10 +76,15 @@ TEST(LaserParse, HexEitherCaseAndWidth) {
     EXPECT_EQ(ParseHex32("1f4"), 0x1F4u);
     EXPECT_EQ(ParseHex32("FFFFFFFF"), 0xFFFFFFFFu);
     EXPECT_THROW(ParseHex32("100000000"), EConvertError);
+    EXPECT_EQ(ParseHex32("0000600010"), 0x600010u);
+    EXPECT_EQ(ParseHex32("000"), 0u);
+    EXPECT_THROW(ParseHex32("000100000000"), EConvertError);
     EXPECT_THROW(ParseHex32("XYZ"), EConvertError);
     EXPECT_THROW(ParseHex32(""), EConvertError);
     EXPECT_THROW(ParseHex32("-1"), EConvertError);
     EXPECT_EQ(ParseHex64("123456789ABCDEF0"), 0x123456789ABCDEF0ull);
+    EXPECT_EQ(ParseHex64("00FFFFFFFFFFFFFFFF"), ~0ull);
+    EXPECT_THROW(ParseHex64("10000000000000000"), EConvertError);
 }
 
 TEST(LaserParse, FirmwareFraction) {
