@@ -15,7 +15,8 @@ inline constexpr int LastComSlot = 16;
 // slots exist; entries outside 1..16 or without a path are ignored).
 // Otherwise the slots take, in order, the devices that the serial port
 // listing reports: USB adapters (ttyUSB*, ttyACM*) first, then the rest,
-// each group sorted by name.
+// each group sorted by name with numbers in names compared by value
+// (ttyUSB2 before ttyUSB10).
 QMap<int, QString> ComPortMap();
 
 // Parses a TREVALON_PORTS value; exposed for tests.

@@ -12,7 +12,8 @@
 namespace {
 
 TEST(PortMap, EnvironmentTextGivesTheWholeMap) {
-    const auto map = platform::ParsePortMap("1=/dev/ttyUSB0, 3=/dev/serial/by-id/usb-FTDI_laser-if00");
+    const auto map =
+        platform::ParsePortMap("1=/dev/ttyUSB0, 3=/dev/serial/by-id/usb-FTDI_laser-if00");
     ASSERT_EQ(map.size(), 2);
     EXPECT_EQ(map.value(1), "/dev/ttyUSB0");
     EXPECT_EQ(map.value(3), "/dev/serial/by-id/usb-FTDI_laser-if00");
@@ -32,6 +33,13 @@ TEST(PortMap, UsbAdaptersComeFirstEachGroupSortedByName) {
     EXPECT_EQ(map.values(), QStringList({"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1",
                                          "/dev/ttyS0", "/dev/ttyS1"}));
     EXPECT_EQ(map.firstKey(), 1);
+}
+
+TEST(PortMap, NumbersInNamesAreOrderedByValue) {
+    const auto map = platform::SlotsFromListing(
+        {"/dev/ttyS10", "/dev/ttyUSB10", "/dev/ttyS2", "/dev/ttyUSB2", "/dev/ttyACM1"});
+    EXPECT_EQ(map.values(), QStringList({"/dev/ttyACM1", "/dev/ttyUSB2", "/dev/ttyUSB10",
+                                         "/dev/ttyS2", "/dev/ttyS10"}));
 }
 
 TEST(PortMap, NoMoreThanSixteenSlots) {
@@ -71,8 +79,8 @@ TEST(VersionBlock, IsReadFromAFileThatCarriesOne) {
     bytes += "TRV-VERSION-";
     bytes += "BLOCK";
     bytes += '\x02';
-    for (const char* s : {"StringFileInfo\\040904E4", "FileVersion", "2.3.4.5", "ProductName",
-                          "Trevalon"}) {
+    for (const char* s :
+         {"StringFileInfo\\040904E4", "FileVersion", "2.3.4.5", "ProductName", "Trevalon"}) {
         bytes += s;
         bytes += '\0';
     }
