@@ -78,8 +78,10 @@ TIPCMessenger::TIPCMessenger() {
     // Under the mutex nobody else joins or leaves. An exclusive lock on the
     // area means nobody else takes part: the area is left over from earlier
     // participants (or new) and starts again from zeros.
-    if (platform::TryLockFile(FMappingHandle.Handle(), true))
+    if (platform::TryLockFile(FMappingHandle.Handle(), true)) {
         std::memset(area, 0, AreaSize);
+        FStartedAlone = true;
+    }
     if (!platform::TryLockFile(FMappingHandle.Handle(), false)) {
         Unlock();
         throw EInOutError("RequestOwnership failed");

@@ -81,6 +81,10 @@ public:
     bool Lock();
     void Unlock();
 
+    // True when nobody else took part when this messenger joined (it had to
+    // start the area from zeros): no program was there to answer a request.
+    bool StartedAlone() const { return FStartedAlone; }
+
     int OwnBox() const { return FOwnBox; }
     int LockTimeout() const { return FLockTimeout; }
     void SetLockTimeout(int milliseconds) { FLockTimeout = milliseconds; }
@@ -102,5 +106,6 @@ private:
     platform::TSharedObject FMutexHandle;
     platform::TSharedView FView;
     int FOwnBox = 0;
+    bool FStartedAlone = false;
     int FLockTimeout = DefaultLockTimeout;
 };

@@ -69,6 +69,18 @@ TEST_F(IpcClientTest, NoFreeBoxEndsWithStatusTwoAndTheMessage) {
     EXPECT_EQ(client->Output(), "");
 }
 
+TEST_F(IpcClientTest, AloneInTheMailboxSaysTrevalonIsNotRunning) {
+    FProgram.reset();
+    // A long time-out: waiting it out would end with status 3, not 2.
+    auto client = StartClient({"--timeout", "60", "SS"});
+    const int status = client->Finish();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_TRUE(client->Errors().contains("Trevalon is not running"))
+        << client->Errors().constData();
+    EXPECT_EQ(client->Output(), "");
+}
+
 TEST_F(IpcClientTest, MailboxThatCannotBeOpenedEndsWithStatusTwo) {
     ASSERT_EQ(chmod(("/dev/shm" + TIPCMessenger::MutexName()).constData(), 0644), 0);
     auto client = StartClient({"SS"});

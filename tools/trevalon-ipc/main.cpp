@@ -2,9 +2,9 @@
 // mailbox and prints the replies, one line each.
 //
 // Exit status: 0 every command got a reply; 1 bad command line or output
-// not writable; 2 the mailbox cannot be opened or no box is free; 3 a reply
-// did not come in time. On SIGINT, SIGTERM or SIGHUP the box is given back
-// and the process then ends by that signal.
+// not writable; 2 the mailbox cannot be opened, no box is free or Trevalon
+// is not running; 3 a reply did not come in time. On SIGINT, SIGTERM or
+// SIGHUP the box is given back and the process then ends by that signal.
 
 #include "ClientOptions.h"
 #include "ipc/IPCMessenger.h"
@@ -69,7 +69,8 @@ void PrintUsage(std::FILE* out) {
                "its IPC mailbox and prints each reply on its own line.\n"
                "  --timeout SECONDS  wait this long for each reply (default 5)\n"
                "Exit status: 0 all replies received, 1 usage or output error,\n"
-               "2 mailbox not available or no free box, 3 no reply in time.\n",
+               "2 mailbox not available, no free box or Trevalon not running,\n"
+               "3 no reply in time.\n",
                out);
 }
 
@@ -104,6 +105,12 @@ int Run(const TClientOptions& options) {
         messenger = std::make_unique<TIPCMessenger>();
     } catch (const EInOutError& error) {
         std::fprintf(stderr, "trevalon-ipc: %s\n", error.what());
+        return ExitNoMailbox;
+    }
+    // Alone in the mailbox, nobody can answer: waiting out the time-out
+    // would only delay the same verdict.
+    if (messenger->StartedAlone()) {
+        std::fprintf(stderr, "trevalon-ipc: Trevalon is not running\n");
         return ExitNoMailbox;
     }
     int status = ExitOk;
