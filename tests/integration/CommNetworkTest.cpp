@@ -7,6 +7,7 @@
 #include "comm/NetworkConnection.h"
 #include "support/SimProcess.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -287,7 +288,12 @@ TEST_F(CommNetwork, RelayThatNeverAnswersFailsAfterTheWaitWhileEventsRun) {
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
     timer.start(100);
     ASSERT_TRUE(FManager->SetNetworkAddress(8, Loopback(port)));
+    QElapsedTimer clock;
+    clock.start();
     EXPECT_FALSE(FManager->AcquirePort(8, false));
+    // The connect wait is ten seconds.
+    EXPECT_GE(clock.elapsed(), 9000);
+    EXPECT_LT(clock.elapsed(), 20000);
     EXPECT_GT(ticks, 0) << "timers ran during the wait";
     EXPECT_EQ(FManager->PortData(8).OpenCount, 0);
     for (int s : fillers)

@@ -5,6 +5,7 @@
 #include "comm/GenericController.h"
 #include "support/SimProcess.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -134,6 +135,17 @@ TEST_F(CommSerial, TraceOffWritesNothingWhateverHappens) {
     EXPECT_FALSE(Exchange(*FManager, 1, "SS"));
     channel.Close();
     EXPECT_TRUE(FLog.Lines().isEmpty());
+}
+
+TEST_F(CommSerial, SilentDeviceTimesOutAfterOneSecondByDefault) {
+    TCommChannel channel;
+    ASSERT_TRUE(channel.Open(1, false));
+    ASSERT_EQ(FSim->Control("fault silent"), "OK");
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(Exchange(*FManager, 1, "SS"));
+    EXPECT_GE(clock.elapsed(), 900);
+    EXPECT_LT(clock.elapsed(), 2000);
 }
 
 TEST_F(CommSerial, TerminatorZeroReadsNothing) {

@@ -5,6 +5,8 @@
 #include "ipc/IPCMessenger.h"
 #include "support/IpcTestArea.h"
 
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -68,10 +70,15 @@ TEST_F(IpcProcessTest, KilledHolderOfTheMutexBlocksOthersOnlyWhileItLives) {
     auto holder = StartPeer("claim");
     ASSERT_EQ(holder->ReadLine(), "box 0");
     ASSERT_EQ(holder->Ask("lock"), "locked");
-    // While it lives, the lock holds: joining fails after the lock limit.
+    // While it lives, the lock holds: joining fails after the lock limit of
+    // one second (the bounds leave room for the peer's start on a busy machine).
     {
+        QElapsedTimer clock;
+        clock.start();
         auto blocked = StartPeer("claim");
         EXPECT_EQ(blocked->ReadLine(), "error RequestOwnership failed");
+        EXPECT_GE(clock.elapsed(), 900);
+        EXPECT_LT(clock.elapsed(), 2000);
         blocked->Finish();
     }
 
