@@ -1,5 +1,8 @@
 #include "controls/Glyphs.h"
 
+#include <QApplication>
+#include <QPalette>
+
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -50,14 +53,18 @@ void PaintArrow(QPainter& p, bool up, qreal unit, QIcon::Mode mode) {
         path.lineTo(cx, cy + h / 2);
     }
     path.closeSubpath();
+    // The arrows take the desktop palette's colours when they are drawn, so
+    // they stay visible under a dark theme.
+    const QPalette palette = QApplication::palette();
     p.setPen(Qt::NoPen);
     if (mode == QIcon::Disabled) {
-        // Etched look: a white copy one design pixel down and right.
-        p.setBrush(Qt::white);
+        // Etched look: a light copy one design pixel down and right.
+        p.setBrush(palette.color(QPalette::Light));
         p.drawPath(path.translated(unit / 12, unit / 12));
-        p.setBrush(QColor(128, 128, 128));
+        p.setBrush(palette.color(QPalette::Disabled, QPalette::ButtonText));
     } else {
-        p.setBrush(mode == QIcon::Active ? QColor(0, 0, 96) : QColor(0, 0, 0));
+        p.setBrush(
+            palette.color(mode == QIcon::Active ? QPalette::Highlight : QPalette::ButtonText));
     }
     p.drawPath(path);
 }
