@@ -1,6 +1,7 @@
 // The terminal window against simulated lasers on ptys and through ser2net
 // as a real relay: alone, and opened from the main window's Help menu.
 #include "gui/MainWindowFixture.h"
+#include "support/SpinUntil.h"
 
 #include "comm/CommChannel.h"
 #include "terminal/Terminal.h"
@@ -31,19 +32,6 @@ const char* const Ser2net = "/usr/sbin/ser2net";
 const QString InvalidValue =
     QStringLiteral("Invalid value, enter a decimal value between 0 and 255");
 
-// Processes events until `done`, within a bound that only a broken peer
-// reaches.
-template <typename Predicate> bool WaitUntil(Predicate done, int boundMs = 10000) {
-    const QDeadlineTimer deadline(boundMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
 // ser2net between TCP on 127.0.0.1 and a simulator's pty.
 class Relay {
 public:
@@ -68,7 +56,7 @@ public:
         if (!FProcess.waitForStarted(20000))
             return false;
         // Listening once a connection is taken (refused ones fail at once).
-        return WaitUntil(
+        return SpinUntil(
             [this] {
                 QTcpSocket socket;
                 socket.connectToHost(QHostAddress::LocalHost, FPort);
@@ -157,7 +145,7 @@ protected:
 
     // Waits until the terminal's port has `count` bytes waiting.
     bool Arrived(unsigned count) {
-        return WaitUntil(
+        return SpinUntil(
             [&] { return Manager->BytesAvailable(Terminal->Channel().Port()) >= count; });
     }
 
@@ -548,7 +536,7 @@ TEST_F(TerminalTest, ClosingTheProgramWhileTheTerminalIsOpenClosesItFirstAndSwit
 
     Mark();
     Form.reset();
-    ASSERT_TRUE(WaitUntil([&] { return Since().contains("SM0"); }));
+    ASSERT_TRUE(SpinUntil([&] { return Since().contains("SM0"); }));
     EXPECT_EQ(Since(), (QByteArrayList{"OF", "SM0"}));
 }
 

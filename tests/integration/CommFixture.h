@@ -3,6 +3,7 @@
 #include "comm/ConnectionManager.h"
 #include "diag/ExcMagic.h"
 #include "support/QtApp.h"
+#include "support/SpinUntil.h"
 
 #include <QByteArrayList>
 #include <QCoreApplication>
@@ -46,19 +47,6 @@ private:
     QTemporaryDir FDir;
     std::unique_ptr<TExcMagic> FLog;
 };
-
-// Processes events until `done` or a generous bound (a broken peer, not a
-// speed expectation); returns done().
-template <typename Predicate> bool SpinUntil(Predicate done, int boundMs = 10000) {
-    const QDeadlineTimer deadline(boundMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 // One exchange through the manager with the laser's framing.
 inline bool Exchange(TConnectionManager& manager, int port, const QByteArray& command,
