@@ -1,6 +1,7 @@
 // The terminal window against simulated lasers on ptys and through ser2net
 // as a real relay: alone, and opened from the main window's Help menu.
 #include "gui/MainWindowFixture.h"
+#include "support/Ser2netRelay.h"
 #include "support/SpinUntil.h"
 
 #include "comm/CommChannel.h"
@@ -19,7 +20,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -28,55 +28,8 @@
 
 namespace {
 
-const char* const Ser2net = "/usr/sbin/ser2net";
 const QString InvalidValue =
     QStringLiteral("Invalid value, enter a decimal value between 0 and 255");
-
-// ser2net between TCP on 127.0.0.1 and a simulator's pty.
-class Relay {
-public:
-    bool Start(const QString& ptyPath) {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        FPort = probe.serverPort();
-        probe.close();
-        QFile config(FDir.filePath("ser2net.yaml"));
-        if (!config.open(QIODevice::WriteOnly))
-            return false;
-        config.write(QStringLiteral("connection: &laser\n"
-                                    "  accepter: tcp,127.0.0.1,%1\n"
-                                    "  connector: serialdev,%2,9600n81,local\n"
-                                    "  enable: on\n")
-                         .arg(FPort)
-                         .arg(ptyPath)
-                         .toUtf8());
-        config.close();
-        FProcess.setProcessChannelMode(QProcess::ForwardedChannels);
-        FProcess.start(Ser2net, {"-n", "-c", config.fileName(), "-P", FDir.filePath("pid")});
-        if (!FProcess.waitForStarted(20000))
-            return false;
-        // Listening once a connection is taken (refused ones fail at once).
-        return SpinUntil(
-            [this] {
-                QTcpSocket socket;
-                socket.connectToHost(QHostAddress::LocalHost, FPort);
-                return socket.waitForConnected(200);
-            },
-            20000);
-    }
-
-    ~Relay() {
-        FProcess.terminate();
-        FProcess.waitForFinished(20000);
-    }
-
-    QString Address() const { return QStringLiteral("127.0.0.1|%1").arg(FPort); }
-
-private:
-    QTemporaryDir FDir;
-    QProcess FProcess;
-    quint16 FPort = 0;
-};
 
 class TerminalTest : public MainWindowTest {
 protected:
@@ -196,14 +149,14 @@ TEST_F(TerminalTest, ListsThePresentSlotsWithTheirPathsAndOpensTheChosenOne) {
 }
 
 TEST_F(TerminalTest, PortsHeldBeforeComeBackWithTheirCountsFlagsAndRoutings) {
-    if (!QFile::exists(Ser2net))
+    if (!Ser2netRelay::Installed())
         GTEST_SKIP() << "ser2net is not installed";
     AddTyped(1, 3);
     AddTyped(2, 3);
     MakeManager();
     const auto relayed = SimProcess::StartPty();
     ASSERT_NE(relayed, nullptr);
-    Relay relay;
+    Ser2netRelay relay;
     ASSERT_TRUE(relay.Start(relayed->PtyPath()));
     TCommChannel shared1, shared2, exclusive, routed;
     ASSERT_TRUE(shared1.Open(1, false));
@@ -271,10 +224,10 @@ TEST_F(TerminalTest, ALongReplyIsTakenTwentyBytesATickAndShownWhenItsTerminatorI
 }
 
 TEST_F(TerminalTest, ThroughARelayLinesShowOneATickAndUnterminatedTextNever) {
-    if (!QFile::exists(Ser2net))
+    if (!Ser2netRelay::Installed())
         GTEST_SKIP() << "ser2net is not installed";
     SimProcess* sim = AddTyped(1, 3, {"reply LT? 3"});
-    Relay relay;
+    Ser2netRelay relay;
     ASSERT_TRUE(relay.Start(sim->PtyPath()));
     // No serial slot at all: the terminal starts without a port.
     Manager = std::make_unique<TConnectionManager>(QMap<int, QString>{});

@@ -58,26 +58,38 @@ std::unique_ptr<SimProcess> SimProcess::Start(const QStringList& modeArgs, bool 
         args << sim->FPtyPath;
     }
     args << QStringLiteral("--transcript") << sim->FTranscriptPath << extraArgs;
-
-    const QString program = QString::fromLocal8Bit(binDir) + QStringLiteral("/laser-sim");
-    sim->FProcess = std::make_unique<QProcess>();
-    sim->FProcess->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim->FProcess->start(program, args);
-    if (!sim->FProcess->waitForStarted(StartLimitMs)) {
-        Complain(QStringLiteral("cannot start %1: %2").arg(program, sim->FProcess->errorString()));
+    sim->FArgs = args;
+    if (!sim->Launch())
         return nullptr;
+    return sim;
+}
+
+bool SimProcess::Launch() {
+    const QString program = qEnvironmentVariable("TREVALON_BIN_DIR") + QStringLiteral("/laser-sim");
+    FProcess = std::make_unique<QProcess>();
+    FProcess->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    FProcess->start(program, FArgs);
+    if (!FProcess->waitForStarted(StartLimitMs)) {
+        Complain(QStringLiteral("cannot start %1: %2").arg(program, FProcess->errorString()));
+        return false;
     }
-    const QByteArray ready = sim->ReadLine(StartLimitMs);
+    FOutput.clear();
+    const QByteArray ready = ReadLine(StartLimitMs);
     if (!ready.startsWith("READY ")) {
         Complain(QStringLiteral("no READY line from %1 (got '%2')")
                      .arg(program, QString::fromLocal8Bit(ready)));
-        return nullptr;
+        return false;
     }
-    if (!pty) {
+    if (FPtyPath.isEmpty()) {
         const QByteArray address = ready.mid(ready.lastIndexOf(':') + 1);
-        sim->FTcpPort = static_cast<quint16>(address.toUInt());
+        FTcpPort = static_cast<quint16>(address.toUInt());
     }
-    return sim;
+    return true;
+}
+
+bool SimProcess::Restart() {
+    Kill();
+    return Launch();
 }
 
 QByteArray SimProcess::ReadLine(int timeoutMs) {

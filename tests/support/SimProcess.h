@@ -37,16 +37,21 @@ public:
     QByteArray Transcript() const;
     // Ends the simulator now; a pty's other end closes with it.
     void Kill();
+    // Kill, then the same simulator again, with a fresh laser on the same
+    // pty path: a USB adapter pulled out and plugged back in.
+    bool Restart();
     bool IsRunning() const;
 
 private:
     SimProcess();
     static std::unique_ptr<SimProcess> Start(const QStringList& modeArgs, bool pty,
                                              const QStringList& extraArgs);
+    bool Launch();
     QByteArray ReadLine(int timeoutMs);
 
     std::unique_ptr<QTemporaryDir> FDir;
     std::unique_ptr<QProcess> FProcess;
+    QStringList FArgs;
     QString FPtyPath;
     QString FTranscriptPath;
     quint16 FTcpPort = 0;

@@ -40,7 +40,7 @@ QByteArray TSimControl::Execute(const QByteArray& line, qint64 nowMs) {
     if (verb == "fault")
         return Fault(rest.simplified().split(' '));
     if (verb == "reply" || verb == "error" || verb == "silent" || verb == "garbage" ||
-        verb == "normal")
+        verb == "late" || verb == "normal")
         return Override(verb, rest);
     if (verb == "set") {
         QByteArray value;
@@ -62,15 +62,15 @@ QByteArray TSimControl::Fault(const QList<QByteArray>& words) {
     static const QMap<QByteArray, ELinkFault> modes = {
         {"none", ELinkFault::None}, {"silent", ELinkFault::Silent}, {"nocr", ELinkFault::NoCr},
         {"nul", ELinkFault::Nul},   {"extra", ELinkFault::Extra},   {"long", ELinkFault::Long},
-        {"late", ELinkFault::Late}};
+        {"late", ELinkFault::Late}, {"split", ELinkFault::Split},   {"burst", ELinkFault::Burst}};
     if (!modes.contains(mode))
-        return Err("fault needs one of none silent nocr nul extra long late");
-    if (mode == "late") {
+        return Err("fault needs one of none silent nocr nul extra long late split burst");
+    if (mode == "late" || mode == "split") {
         bool ok = false;
         const int ms = words.value(1).toInt(&ok);
-        if (!ok || ms < 0)
-            return Err("fault late needs a delay in milliseconds");
-        FResponder.SetFault(ELinkFault::Late, ms);
+        if (!ok || ms < 0 || words.size() > 2)
+            return Err("fault " + mode + " needs a time in milliseconds");
+        FResponder.SetFault(modes.value(mode), ms);
         return Ok();
     }
     if (words.size() > 1)
@@ -108,6 +108,13 @@ QByteArray TSimControl::Override(const QByteArray& verb, const QByteArray& rest)
             return Err("error needs one character after the command, e.g. error RR* 1");
     } else if (verb == "silent") {
         action.Kind = TCommandOverride::Silent;
+    } else if (verb == "late") {
+        bool ok = false;
+        action.Kind = TCommandOverride::Late;
+        action.DelayMs = argument.trimmed().toInt(&ok);
+        if (!ok || action.DelayMs < 0)
+            return Err("late needs a delay in milliseconds after the command, e.g. late SC 2100");
+        argument.clear();
     } else {
         action.Kind = TCommandOverride::Garbage;
     }

@@ -2,9 +2,22 @@
 
 namespace lasersim {
 
-void TSimResponder::SetFault(ELinkFault fault, int lateMs) {
+void TSimResponder::SetFault(ELinkFault fault, int ms) {
     FFault = fault;
-    FLateMs = fault == ELinkFault::Late ? lateMs : 0;
+    FFaultMs = fault == ELinkFault::Late || fault == ELinkFault::Split ? ms : 0;
+}
+
+QByteArray TSimResponder::BurstText() {
+    QByteArray burst;
+    for (int i = 0; i < 16; ++i) {
+        burst += QByteArray(3, '\0');
+        burst += "C00080\r";
+        burst += char(0xFF);
+        burst += "?1\r";
+        burst += static_cast<char>(0x80 + i);
+        burst += "ok";
+    }
+    return burst;
 }
 
 void TSimResponder::SetOverride(const QByteArray& key, const TCommandOverride& action) {
@@ -78,12 +91,18 @@ TSimAnswer TSimResponder::Respond(const QByteArray& line, qint64 nowMs) {
             break;
         case TCommandOverride::Silent:
             break;
+        case TCommandOverride::Late:
+            // The laser acts at once; only its answer is late.
+            reply = FLaser.Handle(*command, nowMs);
+            answer.DelayMs = forced->DelayMs;
+            break;
         case TCommandOverride::Garbage:
             reply = GarbageText();
             break;
         }
-        // The override replaces the command: the laser does not act on it,
-        // so a test can make "GO" fail without the laser starting to fire.
+        // Apart from a late answer, the override replaces the command: the
+        // laser does not act on it, so a test can make "GO" fail without the laser starting to
+        // fire.
     } else {
         reply = FLaser.Handle(*command, nowMs);
     }
@@ -106,7 +125,14 @@ TSimAnswer TSimResponder::Respond(const QByteArray& line, qint64 nowMs) {
         break;
     case ELinkFault::Late:
         answer.Bytes = *reply + '\r';
-        answer.DelayMs = FLateMs;
+        answer.DelayMs = FFaultMs;
+        break;
+    case ELinkFault::Split:
+        answer.Bytes = *reply + '\r';
+        answer.ByteGapMs = FFaultMs;
+        break;
+    case ELinkFault::Burst:
+        answer.Bytes = *reply + '\r' + BurstText();
         break;
     case ELinkFault::None:
     case ELinkFault::Silent:

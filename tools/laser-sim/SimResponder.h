@@ -8,12 +8,13 @@
 namespace lasersim {
 
 // How the link misbehaves, applied to every answer (one mode at a time).
-enum class ELinkFault { None, Silent, NoCr, Nul, Extra, Long, Late };
+enum class ELinkFault { None, Silent, NoCr, Nul, Extra, Long, Late, Split, Burst };
 
 // What to do with one command, overriding the laser's own answer.
 struct TCommandOverride {
-    enum EKind { Reply, Error, Silent, Garbage } Kind = Reply;
+    enum EKind { Reply, Error, Silent, Garbage, Late } Kind = Reply;
     QByteArray Text; // the forced reply (Reply) or the error character (Error)
+    int DelayMs = 0; // Late: the laser acts and answers this much later
 };
 
 // The bytes to send back for one received line, and when.
@@ -21,6 +22,7 @@ struct TSimAnswer {
     bool Silent = true; // nothing is sent
     QByteArray Bytes;   // the full answer including its CR and any trailing junk
     int DelayMs = 0;    // send after this many milliseconds
+    int ByteGapMs = -1; // 0 or more: one byte at a time, this far apart
 };
 
 // Turns received lines into answers: strips the ";LA" address, applies the
@@ -32,7 +34,8 @@ public:
     // line: one received line without its terminating CR, exactly as received.
     TSimAnswer Respond(const QByteArray& line, qint64 nowMs);
 
-    void SetFault(ELinkFault fault, int lateMs = 0);
+    // ms: the delay of Late, the gap between the bytes of Split.
+    void SetFault(ELinkFault fault, int ms = 0);
     ELinkFault Fault() const { return FFault; }
 
     // key: a command text ("SS", "HS1?"), or a prefix ending in '*' ("RR*").
@@ -48,13 +51,16 @@ public:
     static QByteArray Escape(const QByteArray& bytes);
     // The deterministic junk sent for a "garbage" command: no number reads it.
     static QByteArray GarbageText() { return "#~G&R%B*"; }
+    // The line noise sent after every answer by the "burst" fault: NULs,
+    // CRs, high bytes and fragments that would read as replies.
+    static QByteArray BurstText();
 
 private:
     const TCommandOverride* FindOverride(const QByteArray& command) const;
 
     TSimLaser& FLaser;
     ELinkFault FFault = ELinkFault::None;
-    int FLateMs = 0;
+    int FFaultMs = 0;
     QMap<QByteArray, TCommandOverride> FOverrides;
 };
 

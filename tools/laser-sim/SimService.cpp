@@ -45,6 +45,14 @@ void TSimService::HandleLine(const QByteArray& line, const TSendFunction& send) 
     const TSimAnswer answer = FResponder.Respond(line, Now());
     if (answer.Silent)
         return;
+    if (answer.ByteGapMs >= 0) {
+        // Each byte a write of its own, as a slow or buffering adapter
+        // delivers them; the first one after the answer's delay.
+        for (qsizetype i = 0; i < answer.Bytes.size(); ++i)
+            QTimer::singleShot(answer.DelayMs + int(i) * answer.ByteGapMs, this,
+                               [send, byte = answer.Bytes.mid(i, 1)] { send(byte); });
+        return;
+    }
     if (answer.DelayMs <= 0) {
         send(answer.Bytes);
         return;
