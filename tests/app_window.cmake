@@ -23,3 +23,14 @@ if(TARGET trevalon_app)
   set_tests_properties(app_window_locale_test PROPERTIES LABELS gui TIMEOUT 120
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TREVALON_BIN_DIR=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};TREVALON_IPC_SUFFIX=_app_window_locale_test;LC_ALL=de_DE.UTF-8")
 endif()
+
+# Faults of the line and the laser, met through the main window: ser2net as
+# the relay, simulators that go away, and a mailbox client killed mid-lock.
+if(TARGET trevalon_app AND TARGET trevalon_ipc)
+  trevalon_add_test(NAME app_fault_test LABEL gui TIMEOUT 300
+    SOURCES gui/WindowFaultTest.cpp
+    MAIN support/GuiTestMain.cpp
+    LIBS trevalon_app trevalon_testsupport Qt6::Test)
+  add_dependencies(app_fault_test ipc_peer)
+  target_compile_definitions(app_fault_test PRIVATE IPC_PEER_PATH="$<TARGET_FILE:ipc_peer>")
+endif()

@@ -146,6 +146,9 @@ private:
     // Wraps a handler for a control callback or a signal.
     std::function<void(QObject*)> Notify(void (TformMain::*handler)());
     void AfterHandlers();
+    // After an unreadable status: "ST" when `sendStop` (best effort), and the
+    // fire button and animation back at rest (MainPoll.cpp).
+    void StopFiringAfterFault(bool sendStop);
     void FormActivate();
     void Terminate();
     void ShowError(const std::exception& error);

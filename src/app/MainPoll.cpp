@@ -26,6 +26,7 @@ void TformMain::timerPollLaserTimer() {
             return;
         }
         TLaserStatus status = 0;
+        bool stopSent = false;
         try {
             status = FLaser->GetStatus();
             FLastStatus = status;
@@ -36,13 +37,20 @@ void TformMain::timerPollLaserTimer() {
             if ((status & lsFire) == 0)
                 animLaser->Stop();
             // START alone is a laser warming up, not a fault to stop for.
-            if (fault && (status & FaultMask) != lsStart)
+            if (fault && (status & FaultMask) != lsStart) {
+                stopSent = true;
                 SetFiring(false);
+            }
             UpdateIndicators(status);
         } catch (const std::exception&) {
             // Whatever failed in the exchange of this tick (the status, the
             // stop command, a type query), the laser is not answering.
             timerPollLaser->stop();
+            // A laser whose status cannot be read (garbled, or the line
+            // broken) may still be firing, by the operator's hand or a
+            // mailbox client's: it is told to stop before anyone is asked.
+            if (btnLaserFire->Down() || (FLastStatus & lsFire) != 0)
+                StopFiringAfterFault(!stopSent);
             if (FDialogs->MessageBox(QStringLiteral("Laser not responding"),
                                      QStringLiteral("ERROR"), TMsgButtons::mbRetryCancel,
                                      TMsgIcon::miExclamation) == TMsgResult::mrRetry)
@@ -67,6 +75,20 @@ void TformMain::timerPollLaserTimer() {
     });
     --FBusy;
     AfterHandlers();
+}
+
+void TformMain::StopFiringAfterFault(bool sendStop) {
+    if (sendStop) {
+        try {
+            FLaser->StopFiring();
+        } catch (const std::exception&) {
+            // Nothing more can be done over this line; the operator is told
+            // that the laser is not responding next.
+        }
+    }
+    animLaser->Stop();
+    btnLaserFire->SetDown(false);
+    SetButtonCaption(btnLaserFire, QStringLiteral("Fire"));
 }
 
 void TformMain::UpdateIndicators(TLaserStatus status) {
