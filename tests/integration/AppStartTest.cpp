@@ -168,4 +168,35 @@ TEST_F(AppLaserTest, SigtermWhileTheLaserIsNotRespondingStillSwitchesItOff) {
     EXPECT_EQ(Commands().last(), "OF");
 }
 
+TEST_F(AppLaserTest, ASecondProgramOnTheSamePortLeavesTheFirstAndItsLaserAlone) {
+    StartWithLaser();
+    ASSERT_TRUE(WaitForPolling());
+
+    QTemporaryDir secondDir;
+    ASSERT_TRUE(QFile::copy(dir.filePath("trevalon"), secondDir.filePath("trevalon")));
+    QProcess second;
+    QProcessEnvironment secondEnv = env;
+    secondEnv.insert("TREVALON_IPC_SUFFIX", env.value("TREVALON_IPC_SUFFIX") + "_second");
+    second.setProcessEnvironment(secondEnv);
+    second.start(secondDir.filePath("trevalon"));
+    ASSERT_TRUE(second.waitForStarted(WaitLimitMs));
+    // The second finds the port taken and no laser; meanwhile the first
+    // polls on. A few seconds give the second time to reach the laser if
+    // it could; the checks below are of what must not happen.
+    const qsizetype before = Commands().count("SS");
+    second.waitForFinished(3000);
+    ASSERT_EQ(second.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(second.processId()), SIGTERM);
+    ASSERT_TRUE(second.waitForFinished(WaitLimitMs));
+    EXPECT_EQ(second.exitCode(), 0);
+
+    const QByteArrayList commands = Commands();
+    EXPECT_GT(commands.count("SS"), before + 4);
+    EXPECT_EQ(commands.count("SM1"), 1);
+    EXPECT_FALSE(commands.contains("OF"));
+    EXPECT_FALSE(commands.contains("SM0"));
+    EndBySigterm();
+    EXPECT_EQ(Commands().mid(Commands().size() - 2), (QByteArrayList{"OF", "SM0"}));
+}
+
 } // namespace
