@@ -5,8 +5,8 @@
 
 #include "controls/FloatFormat.h"
 #include "laser/CVLaser.h"
+#include "platform/AppPaths.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <stdexcept>
@@ -21,9 +21,10 @@ QString FolderOf(const QString& path) {
     return QFileInfo(path).absolutePath();
 }
 
-// The folder a settings dialog opens in: at first the executable's.
+// The folder a settings dialog opens in: the one last used, at first the
+// executable's, or the documents folder for an installed program.
 QString SettingsFolder(const QString& folder) {
-    return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    return folder.isEmpty() ? platform::SettingsDialogFolder() : folder;
 }
 
 } // namespace

@@ -2,20 +2,35 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace platform {
 
-QString ExecutablePath() { return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath(); }
+namespace {
+
+// Writability is tried rather than read from permission bits, which say
+// nothing true for root, read-only mounts or pseudo file systems.
+bool IsWritableFolder(const QString& folder) {
+    if (folder.isEmpty())
+        return false;
+    QTemporaryFile probe(folder + "/.trevalon-probe-XXXXXX");
+    return probe.open();
+}
+
+QString ExecutableFolder() {
+    return QFileInfo(ExecutablePath()).absolutePath();
+}
+
+} // namespace
+
+QString ExecutablePath() {
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+}
 
 QString LogFolderFor(const QString& exeDir, const QString& xdgStateHome, const QString& home) {
-    // Writability is tried rather than read from permission bits, which say
-    // nothing true for root, read-only mounts or pseudo file systems.
-    if (!exeDir.isEmpty()) {
-        QTemporaryFile probe(exeDir + "/.trevalon-probe-XXXXXX");
-        if (probe.open())
-            return QDir(exeDir).absolutePath() + '/';
-    }
+    if (IsWritableFolder(exeDir))
+        return QDir(exeDir).absolutePath() + '/';
 
     const QString base = !xdgStateHome.isEmpty() ? xdgStateHome : home + "/.local/state";
     const QString folder = base + "/Trevalon";
@@ -24,8 +39,24 @@ QString LogFolderFor(const QString& exeDir, const QString& xdgStateHome, const Q
 }
 
 QString LogFolder() {
-    return LogFolderFor(QFileInfo(ExecutablePath()).absolutePath(),
-                        qEnvironmentVariable("XDG_STATE_HOME"), QDir::homePath());
+    return LogFolderFor(ExecutableFolder(), qEnvironmentVariable("XDG_STATE_HOME"),
+                        QDir::homePath());
+}
+
+QString SettingsDialogFolderFor(const QString& exeDir, const QString& documents,
+                                const QString& home) {
+    if (IsWritableFolder(exeDir))
+        return QDir(exeDir).absolutePath();
+    // An installed program's folder is no place for the operator's files.
+    if (!documents.isEmpty() && QDir(documents).exists())
+        return documents;
+    return home;
+}
+
+QString SettingsDialogFolder() {
+    return SettingsDialogFolderFor(
+        ExecutableFolder(), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        QDir::homePath());
 }
 
 } // namespace platform

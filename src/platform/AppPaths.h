@@ -17,4 +17,15 @@ QString LogFolder();
 // else the state folder derived from `xdgStateHome` and `home`.
 QString LogFolderFor(const QString& exeDir, const QString& xdgStateHome, const QString& home);
 
+// The folder a settings-file dialog opens in when none is remembered, with
+// no trailing '/': the executable's folder when it is writable (a run from
+// the build folder), otherwise the user's documents folder, or the home
+// folder when there is no documents folder.
+QString SettingsDialogFolder();
+
+// The decision alone, for tests: `exeDir` when writable, else `documents`
+// when that folder exists, else `home`.
+QString SettingsDialogFolderFor(const QString& exeDir, const QString& documents,
+                                const QString& home);
+
 } // namespace platform

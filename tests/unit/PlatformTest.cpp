@@ -67,6 +67,18 @@ TEST(AppPaths, UnwritableFolderFallsBackToTheStateFolder) {
               home.path() + "/.local/state/Trevalon/");
 }
 
+TEST(AppPaths, SettingsDialogsStartInTheDocumentsFolderOfAnInstalledProgram) {
+    QTemporaryDir exe, documents, home;
+    EXPECT_EQ(platform::SettingsDialogFolderFor(exe.path(), documents.path(), home.path()),
+              exe.path());
+    EXPECT_EQ(platform::SettingsDialogFolderFor("/proc", documents.path(), home.path()),
+              documents.path());
+    // No documents folder (never created, or unknown): the home folder.
+    EXPECT_EQ(platform::SettingsDialogFolderFor("/proc", home.filePath("Documents"), home.path()),
+              home.path());
+    EXPECT_EQ(platform::SettingsDialogFolderFor("/proc", "", home.path()), home.path());
+}
+
 TEST(VersionBlock, IsReadFromAFileThatCarriesOne) {
     QTemporaryDir dir;
     const QString name = dir.filePath("fake-exe");
