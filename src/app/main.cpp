@@ -17,6 +17,8 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trevalon"));
+    // Lets the desktop match the windows to the installed menu entry and icon.
+    QApplication::setDesktopFileName(QStringLiteral("com.example.trevalon"));
 
     // Serial ports need the application object; the manager probes the
     // COM slots once here and owns every port until the process ends.
