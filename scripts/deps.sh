@@ -1,11 +1,15 @@
 # Sourced by ./test and ./run: installs the Debian packages the build and
 # the tests need, when any is missing. Nothing else is assumed installed.
+# desktop-file-utils and appstream validate the installed desktop files;
+# dpkg-dev (dpkg-shlibdeps) and file let scripts/package work out the
+# Debian package's dependencies.
 TREVALON_PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libbenchmark-dev
   socat ser2net python3 python3-serial
   locales
+  desktop-file-utils appstream dpkg-dev file
 )
 
 trevalon_install_deps() {
