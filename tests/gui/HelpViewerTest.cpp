@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -21,6 +22,7 @@ struct TPage {
     bool Found = false;
     std::set<QString> Anchors;
     std::set<QString> Links;
+    std::set<QString> Images;
 };
 
 TPage ReadPage(const QUrl& url) {
@@ -38,6 +40,8 @@ TPage ReadPage(const QUrl& url) {
                 page.Anchors.insert(name);
             if (!format.anchorHref().isEmpty())
                 page.Links.insert(format.anchorHref());
+            if (format.isImageFormat())
+                page.Images.insert(format.toImageFormat().name());
         }
     return page;
 }
@@ -62,12 +66,23 @@ TEST(HelpViewerTest, EveryWindowContextHasItsOwnPlaceOnAPage) {
     EXPECT_EQ(THelpViewer::UrlForContext(4711), THelpViewer::ContentsUrl());
 }
 
-TEST(HelpViewerTest, EveryLinkBetweenPagesLeadsToAnExistingPlace) {
+// The pages are the user guide in the source tree too: a picture or page
+// that is not compiled in would show in a web browser and be missing here.
+TEST(HelpViewerTest, EveryLinkAndPictureOfThePagesIsCompiledIn) {
     const QStringList pages = QDir(":/help").entryList({"*.html"});
     ASSERT_GE(pages.size(), 6);
+    std::size_t images = 0;
     for (const QString& name : pages) {
         const QUrl base(QStringLiteral("qrc:/help/") + name);
-        for (const QString& href : ReadPage(base).Links) {
+        const TPage source = ReadPage(base);
+        images += source.Images.size();
+        for (const QString& image : source.Images) {
+            const QUrl target = base.resolved(QUrl(image));
+            EXPECT_EQ(target.scheme(), QLatin1String("qrc")) << image.toStdString();
+            EXPECT_FALSE(QImage(QLatin1Char(':') + target.path()).isNull())
+                << name.toStdString() << " -> " << image.toStdString();
+        }
+        for (const QString& href : source.Links) {
             const QUrl target = base.resolved(QUrl(href));
             if (target.scheme() != QLatin1String("qrc"))
                 continue;
@@ -79,6 +94,7 @@ TEST(HelpViewerTest, EveryLinkBetweenPagesLeadsToAnExistingPlace) {
             }
         }
     }
+    EXPECT_GT(images, 0u);
 }
 
 TEST(HelpViewerTest, ShowsTheContextsPageAndKeepsLinksInside) {
