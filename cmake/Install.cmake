@@ -84,9 +84,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS ser2net)
+# The summary above is the first line; this is the long description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "control program for pulsed Q-switched lasers
-Trevalon finds a pulsed, Q-switched laser on a serial port or through a
+  "Trevalon finds a pulsed, Q-switched laser on a serial port or through a
 TCP relay host, switches its supply, sets its firing mode, rate, output,
 wavelength, aperture, rotation, polarizer, illuminator and pulse width,
 fires it, and watches its interlocks four times a second.
