@@ -18,6 +18,16 @@ bool IsWritableFolder(const QString& folder) {
     return probe.open();
 }
 
+// The executable's own folder is used for its files only when it can be
+// written and is not an installed program's bin folder (recognised by the
+// desktop entry installed beside it): even root must not fill /usr/bin with
+// logs that outlive the package.
+bool IsOwnFolder(const QString& exeDir) {
+    if (QFileInfo::exists(exeDir + "/../share/applications/com.example.trevalon.desktop"))
+        return false;
+    return IsWritableFolder(exeDir);
+}
+
 QString ExecutableFolder() {
     return QFileInfo(ExecutablePath()).absolutePath();
 }
@@ -29,7 +39,7 @@ QString ExecutablePath() {
 }
 
 QString LogFolderFor(const QString& exeDir, const QString& xdgStateHome, const QString& home) {
-    if (IsWritableFolder(exeDir))
+    if (IsOwnFolder(exeDir))
         return QDir(exeDir).absolutePath() + '/';
 
     const QString base = !xdgStateHome.isEmpty() ? xdgStateHome : home + "/.local/state";
@@ -45,7 +55,7 @@ QString LogFolder() {
 
 QString SettingsDialogFolderFor(const QString& exeDir, const QString& documents,
                                 const QString& home) {
-    if (IsWritableFolder(exeDir))
+    if (IsOwnFolder(exeDir))
         return QDir(exeDir).absolutePath();
     // An installed program's folder is no place for the operator's files.
     if (!documents.isEmpty() && QDir(documents).exists())

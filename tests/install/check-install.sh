@@ -31,14 +31,15 @@ bin=$(cd "$prefix/bin" && ls | tr '\n' ' ')
 [ $? -eq 1 ] || fail "trevalon-ipc with a bad command line: not status 1"
 
 # The program starts with no serial slot at all, and SIGTERM ends it in
-# order. Its folder is writable, so its event log lands beside it.
+# order. Its folder is writable, but an installed program keeps its event
+# log in the user's state folder all the same.
 export QT_QPA_PLATFORM=offscreen TREVALON_PORTS=""
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_STATE_HOME=$work/home/state
 export XDG_CACHE_HOME=$work/home/cache
 mkdir -p "$HOME"
 "$prefix/bin/trevalon" >"$work/trevalon.out" 2>&1 &
 pid=$!
-log=$prefix/bin/ExcMagic.Log
+log=$XDG_STATE_HOME/Trevalon/ExcMagic.Log
 for _ in $(seq 600); do
   grep -qs "Program Started" "$log" && break
   kill -0 $pid 2>/dev/null || break
@@ -49,6 +50,7 @@ kill -TERM $pid 2>/dev/null
 wait $pid
 status=$?
 [ $status -eq 0 ] || { cat "$work/trevalon.out"; fail "trevalon ended by SIGTERM with status $status"; }
+[ -e "$prefix/bin/ExcMagic.Log" ] && fail "the installed program wrote its log into its bin folder"
 
 share=$prefix/share
 # Each icon is a PNG of its size: the signature, then the IHDR chunk's

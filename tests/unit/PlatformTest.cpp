@@ -67,6 +67,21 @@ TEST(AppPaths, UnwritableFolderFallsBackToTheStateFolder) {
               home.path() + "/.local/state/Trevalon/");
 }
 
+TEST(AppPaths, AnInstalledProgramsFolderIsNotUsedEvenWhenWritable) {
+    // The layout of an installation: bin/ beside share/applications/.
+    QTemporaryDir prefix, state, documents;
+    ASSERT_TRUE(QDir(prefix.path()).mkpath("bin"));
+    ASSERT_TRUE(QDir(prefix.path()).mkpath("share/applications"));
+    QFile entry(prefix.filePath("share/applications/com.example.trevalon.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.close();
+    const QString bin = prefix.filePath("bin");
+    EXPECT_EQ(platform::LogFolderFor(bin, state.path(), "/nonexistent"),
+              state.path() + "/Trevalon/");
+    EXPECT_EQ(platform::SettingsDialogFolderFor(bin, documents.path(), "/nonexistent"),
+              documents.path());
+}
+
 TEST(AppPaths, SettingsDialogsStartInTheDocumentsFolderOfAnInstalledProgram) {
     QTemporaryDir exe, documents, home;
     EXPECT_EQ(platform::SettingsDialogFolderFor(exe.path(), documents.path(), home.path()),
