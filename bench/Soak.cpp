@@ -147,6 +147,20 @@ constexpr int FaultKinds = 6;
 const char* const FaultNames[FaultKinds] = {"interlock", "reset", "silence",
                                             "garbage",   "late",  "drop"};
 
+// The simulator's control lines that set up and clear each fault; a late
+// reply comes just after the port's time-out.
+struct TFaultLines {
+    const char* Inject;
+    const char* Clear;
+};
+const TFaultLines FaultLines[FaultKinds] = {
+    {"set interlock %interlock open", "set interlock %interlock closed"},
+    {"set reset-fault 1", "set reset-fault 0"},
+    {"fault silent", "fault none"},
+    {"garbage SS", "normal SS"},
+    {"fault late 2100", "fault none"},
+    {"drop", ""}};
+
 struct TInjected {
     EFault Kind;
     qint64 AtMs;   // CLOCK_MONOTONIC
@@ -247,49 +261,20 @@ private:
         const auto kind = static_cast<EFault>(Between(0, FaultKinds - 1));
         static const char* const interlocks[] = {"flow", "temp", "ext", "work"};
         FInterlock = interlocks[Between(0, 3)];
-        switch (kind) {
-        case EFault::Interlock:
-            FSim.Control("set interlock " + FInterlock + " open");
-            break;
-        case EFault::Reset:
-            FSim.Control("set reset-fault 1");
-            break;
-        case EFault::Silence:
-            FSim.Control("fault silent");
-            break;
-        case EFault::Garbage:
-            FSim.Control("garbage SS");
-            break;
-        case EFault::Late:
-            FSim.Control("fault late " + QByteArray::number(PortTimeoutMs + 100));
-            break;
-        case EFault::Drop:
-            FSim.Control("drop");
-            break;
-        }
+        FSim.Control(FaultLine(FaultLines[static_cast<int>(kind)].Inject));
         Injected.push_back({kind, MonotonicMs(), QFileInfo(FSim.TranscriptPath()).size()});
         FKind = kind;
         Enter(EState::Faulted, now + Between(500, 3000));
     }
 
     void Clear() {
-        switch (FKind) {
-        case EFault::Interlock:
-            FSim.Control("set interlock " + FInterlock + " closed");
-            break;
-        case EFault::Reset:
-            FSim.Control("set reset-fault 0");
-            break;
-        case EFault::Silence:
-        case EFault::Late:
-            FSim.Control("fault none");
-            break;
-        case EFault::Garbage:
-            FSim.Control("normal SS");
-            break;
-        case EFault::Drop:
-            break;
-        }
+        const char* line = FaultLines[static_cast<int>(FKind)].Clear;
+        if (*line != '\0')
+            FSim.Control(FaultLine(line));
+    }
+
+    QByteArray FaultLine(const char* line) const {
+        return QByteArray(line).replace("%interlock", FInterlock);
     }
 
     TformMain& FForm;
