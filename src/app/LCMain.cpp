@@ -224,6 +224,15 @@ bool TformMain::InitializeLaser() {
         if (found)
             ShowStatus(QStringLiteral("Found laser on COM") +
                        QString::number(FLaser->PortNumber()));
+        if (found && FStopPending) {
+            // A laser that was firing when its line broke may still be.
+            try {
+                FLaser->StopFiring();
+                FStopPending = false;
+            } catch (const std::exception&) {
+                // Tried again at the next discovery.
+            }
+        }
     } catch (const ELaserError& error) {
         found = false;
         ShowStatus(QStringLiteral("Problem finding laser!"));

@@ -146,8 +146,9 @@ private:
     // Wraps a handler for a control callback or a signal.
     std::function<void(QObject*)> Notify(void (TformMain::*handler)());
     void AfterHandlers();
-    // After an unreadable status: "ST" when `sendStop` (best effort), and the
-    // fire button and animation back at rest (MainPoll.cpp).
+    // After an unreadable status: "ST" when `sendStop` (best effort, else
+    // left pending for the next discovery), and the fire button and
+    // animation back at rest (MainPoll.cpp).
     void StopFiringAfterFault(bool sendStop);
     void FormActivate();
     void Terminate();
@@ -231,6 +232,8 @@ private:
 
     std::unique_ptr<TDialogs> FDialogs;
     TLaserStatus FLastStatus = 0;
+    // A stop the broken line did not carry: sent once the laser is found again.
+    bool FStopPending = false;
     std::unique_ptr<TCtrlMgr> FMainCtrlMgr;
     std::unique_ptr<TCtrlMgr> FOptionsCtrlMgr;
     std::unique_ptr<TStatMgr> FStatMgr;

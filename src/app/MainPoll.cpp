@@ -51,6 +51,8 @@ void TformMain::timerPollLaserTimer() {
             // mailbox client's: it is told to stop before anyone is asked.
             if (btnLaserFire->Down() || (FLastStatus & lsFire) != 0)
                 StopFiringAfterFault(!stopSent);
+            else if (stopSent)
+                FStopPending = true; // the fault's stop itself failed
             if (FDialogs->MessageBox(QStringLiteral("Laser not responding"),
                                      QStringLiteral("ERROR"), TMsgButtons::mbRetryCancel,
                                      TMsgIcon::miExclamation) == TMsgResult::mrRetry)
@@ -78,12 +80,15 @@ void TformMain::timerPollLaserTimer() {
 }
 
 void TformMain::StopFiringAfterFault(bool sendStop) {
+    FStopPending = !sendStop;
     if (sendStop) {
         try {
             FLaser->StopFiring();
         } catch (const std::exception&) {
-            // Nothing more can be done over this line; the operator is told
-            // that the laser is not responding next.
+            // The line does not carry it now; the operator is told that the
+            // laser is not responding, and the stop goes out again once the
+            // laser is found.
+            FStopPending = true;
         }
     }
     animLaser->Stop();

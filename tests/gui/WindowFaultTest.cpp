@@ -64,7 +64,14 @@ TEST_F(WindowFaultTest, ARelayDroppedWhilePollingIsNotRespondingAndRetryFindsItO
     ASSERT_TRUE(relay.Start(sim->PtyPath()));
     MakeWindow("NET:" + relay.Address());
     ASSERT_TRUE(Form->InitializeLaser());
+    // Firing continuously when the relay goes.
+    ASSERT_EQ(sim->Control("set supply 1"), "OK");
+    ASSERT_EQ(sim->Control("set start-time 0"), "OK");
     Form->timerPollLaserTimer();
+    Find<QAction>("menuLaserModeCont")->trigger();
+    Find<TKxSpeedButton>("btnLaserFire")->click();
+    Form->timerPollLaserTimer();
+    ASSERT_EQ(sim->Control("get firing"), "OK 1");
     ASSERT_TRUE(Dialogs->Shown.isEmpty()) << Dialogs->Shown.join('\n').toStdString();
 
     relay.Stop();
@@ -77,11 +84,18 @@ TEST_F(WindowFaultTest, ARelayDroppedWhilePollingIsNotRespondingAndRetryFindsItO
     EXPECT_EQ(Dialogs->Shown, QStringList{"ERROR|Laser not responding"});
     ASSERT_TRUE(relayBack);
 
+    EXPECT_FALSE(Find<TKxSpeedButton>("btnLaserFire")->Down());
+
+    // The stop the dropped line could not carry goes out as soon as the
+    // laser is found again.
     const qsizetype before = sim->Transcript().size();
     ProcessEvents();
     EXPECT_EQ(Status(), "Laser initialized ");
     EXPECT_TRUE(Form->PollTimer()->isActive());
-    EXPECT_TRUE(sim->Transcript().mid(before).startsWith(";LASM1\n"));
+    const QByteArray after = sim->Transcript().mid(before);
+    EXPECT_TRUE(after.startsWith(";LASM1\n"));
+    EXPECT_TRUE(after.contains(";LAST\n"));
+    EXPECT_EQ(sim->Control("get firing"), "OK 0");
     EXPECT_EQ(Dialogs->Shown.size(), 1) << Dialogs->Shown.join('\n').toStdString();
 }
 
