@@ -6,6 +6,7 @@
 #include "controls/KxSpeedButton.h"
 #include "laser/CVLaser.h"
 #include "platform/LocaleNumbers.h"
+#include "support/FileContents.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -17,16 +18,7 @@ namespace {
 class WindowSettingsTest : public MainWindowTest {
 protected:
     QString Write(const char* name, const QByteArray& content) {
-        const QString path = Dir.filePath(QLatin1String(name));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        return path;
-    }
-
-    static QByteArray Read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+        return WriteFile(Dir.filePath(QLatin1String(name)), content);
     }
 
     void Save(const QString& path) {
@@ -95,7 +87,7 @@ TEST_F(WindowSettingsTest, SettingsRoundTripInTheUserLocale) {
 
     // Reals carry the whole widened float and the locale's separator.
     QStringList keys;
-    const QStringList lines = QString::fromUtf8(Read(path)).split("\r\n");
+    const QStringList lines = QString::fromUtf8(FileContents(path)).split("\r\n");
     for (const QString& line : lines)
         keys << line.section('=', 0, 0);
     EXPECT_EQ(keys, QStringList({"[Laser]", "FormVersion", "RepRate", "FireMode", "Voltage",
@@ -181,27 +173,27 @@ TEST_F(WindowSettingsTest, SavingKeepsOtherSectionsAndKeysAndDialogsFollowTheLas
                                            "[Last]\r\n"
                                            "x=1");
     Save(path);
-    EXPECT_EQ(Read(path).toStdString(), std::string("; laser bench 2\n"
-                                                    "[Other]\n"
-                                                    "RepRate = 99 \n"
-                                                    "\n"
-                                                    "[LASER]\r\n"
-                                                    "Unknown=\tkept \r\n"
-                                                    "reprate=1\r\n"
-                                                    "FormVersion=0\r\n"
-                                                    "FireMode=1\r\n"
-                                                    "Voltage=50\r\n"
-                                                    "Attenuator=10\r\n"
-                                                    "ShotsPerBurst=1\r\n"
-                                                    "Wavelength=1\r\n"
-                                                    "ApertureX=0\r\n"
-                                                    "ApertureY=0\r\n"
-                                                    "EnergyMode=0\r\n"
-                                                    "XYTheta=0\r\n"
-                                                    "PolarizerTheta=0\r\n"
-                                                    "\r\n"
-                                                    "[Last]\r\n"
-                                                    "x=1"));
+    EXPECT_EQ(FileContents(path).toStdString(), std::string("; laser bench 2\n"
+                                                            "[Other]\n"
+                                                            "RepRate = 99 \n"
+                                                            "\n"
+                                                            "[LASER]\r\n"
+                                                            "Unknown=\tkept \r\n"
+                                                            "reprate=1\r\n"
+                                                            "FormVersion=0\r\n"
+                                                            "FireMode=1\r\n"
+                                                            "Voltage=50\r\n"
+                                                            "Attenuator=10\r\n"
+                                                            "ShotsPerBurst=1\r\n"
+                                                            "Wavelength=1\r\n"
+                                                            "ApertureX=0\r\n"
+                                                            "ApertureY=0\r\n"
+                                                            "EnergyMode=0\r\n"
+                                                            "XYTheta=0\r\n"
+                                                            "PolarizerTheta=0\r\n"
+                                                            "\r\n"
+                                                            "[Last]\r\n"
+                                                            "x=1"));
     ASSERT_TRUE(Dialogs->Messages().isEmpty());
 
     const QString program = QCoreApplication::applicationDirPath();
@@ -226,7 +218,7 @@ TEST_F(WindowSettingsTest, AFileThatCannotBeWrittenStaysAsItWas) {
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
     Save(path);
     EXPECT_EQ(Dialogs->Messages(), QStringList({"Unable to write to " + path}));
-    EXPECT_EQ(Read(path), before);
+    EXPECT_EQ(FileContents(path), before);
 
     const QString nowhere = Dir.filePath("missing/a.las");
     Save(nowhere);

@@ -1,4 +1,5 @@
 #include "platform/ProfileFile.h"
+#include "support/FileContents.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,16 +14,7 @@ using platform::TProfileFile;
 class ProfileFileTest : public testing::Test {
 protected:
     QString Write(const QByteArray& content, const QString& name = "a.las") {
-        const QString path = Dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        return path;
-    }
-
-    static QByteArray Read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+        return WriteFile(Dir.filePath(name), content);
     }
 
     QTemporaryDir Dir;
@@ -104,7 +96,7 @@ TEST_F(ProfileFileTest, MissingSectionGoesAtTheEndOfTheFile) {
     TProfileFile fresh(Dir.filePath("new.las"));
     fresh.WriteString("Laser", "Note", "two\r\nlines");
     ASSERT_TRUE(fresh.Save());
-    EXPECT_EQ(Read(fresh.Path()), QByteArray("[Laser]\r\nNote=two  lines\r\n"));
+    EXPECT_EQ(FileContents(fresh.Path()), QByteArray("[Laser]\r\nNote=two  lines\r\n"));
 }
 
 TEST_F(ProfileFileTest, SaveReplacesALinkedFileAtItsTargetKeepingItsPermissions) {
@@ -119,7 +111,7 @@ TEST_F(ProfileFileTest, SaveReplacesALinkedFileAtItsTargetKeepingItsPermissions)
     file.WriteString("Laser", "RepRate", "50");
     ASSERT_TRUE(file.Save());
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(Read(target), QByteArray("[Laser]\r\nRepRate=50\r\n"));
+    EXPECT_EQ(FileContents(target), QByteArray("[Laser]\r\nRepRate=50\r\n"));
     const QFile::Permissions modeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                         QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
                                         QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
@@ -135,7 +127,7 @@ TEST_F(ProfileFileTest, ReadOnlyFileOrMissingFolderIsNotWritten) {
     EXPECT_FALSE(readOnly.CanWrite());
     readOnly.WriteString("Laser", "RepRate", "50");
     EXPECT_FALSE(readOnly.Save());
-    EXPECT_EQ(Read(path), before);
+    EXPECT_EQ(FileContents(path), before);
 
     TProfileFile nowhere(Dir.filePath("missing/a.las"));
     nowhere.WriteString("Laser", "RepRate", "50");
