@@ -26,7 +26,7 @@ void TformMain::timerPollLaserTimer() {
             return;
         }
         TLaserStatus status = 0;
-        bool stopSent = false;
+        bool stopTried = false;
         try {
             status = FLaser->GetStatus();
             FLastStatus = status;
@@ -38,7 +38,7 @@ void TformMain::timerPollLaserTimer() {
                 animLaser->Stop();
             // START alone is a laser warming up, not a fault to stop for.
             if (fault && (status & FaultMask) != lsStart) {
-                stopSent = true;
+                stopTried = true;
                 SetFiring(false);
             }
             UpdateIndicators(status);
@@ -49,10 +49,9 @@ void TformMain::timerPollLaserTimer() {
             // A laser whose status cannot be read (garbled, or the line
             // broken) may still be firing, by the operator's hand or a
             // mailbox client's: it is told to stop before anyone is asked.
-            if (btnLaserFire->Down() || (FLastStatus & lsFire) != 0)
-                StopFiringAfterFault(!stopSent);
-            else if (stopSent)
-                FStopPending = true; // the fault's stop itself failed
+            // A stop that failed here (the fault's own included) is owed.
+            if (stopTried || btnLaserFire->Down() || (FLastStatus & lsFire) != 0)
+                StopFiringAfterFault(!stopTried);
             if (FDialogs->MessageBox(QStringLiteral("Laser not responding"),
                                      QStringLiteral("ERROR"), TMsgButtons::mbRetryCancel,
                                      TMsgIcon::miExclamation) == TMsgResult::mrRetry)
