@@ -130,6 +130,48 @@ void TIPCMessenger::Unlock() {
     platform::UnlockFile(FMutexHandle.Handle());
 }
 
+bool TIPCMessenger::FreeStaleBoxes() {
+    if (Area() == nullptr)
+        return false;
+    // Called at every tick: while nobody else owns a box there is nothing
+    // to free, and a peek keeps the tick free of locks and system calls.
+    bool othersOwned = false;
+    for (int box = 0; box < BoxCount; ++box) {
+        if (box != FOwnBox && Peek(Area()[OwnerFlag + box]) != 0)
+            othersOwned = true;
+    }
+    if (!othersOwned)
+        return false;
+    // The poll must not stall behind a busy mutex for housekeeping that
+    // the next tick can do as well.
+    if (!platform::TryLockFile(FMutexHandle.Handle(), true))
+        return false;
+    // Owners set and clear their flag under the mutex and hold their shared
+    // lock on the area from before the one until after the other. With the
+    // mutex held, an exclusive lock on the area therefore succeeds only when
+    // nobody else takes part: every owner flag but ours was left by a
+    // process that is gone.
+    const int areaHandle = FMappingHandle.Handle();
+    const bool alone = platform::TryLockFile(areaHandle, true);
+    bool freed = false;
+    if (alone) {
+        for (int box = 0; box < BoxCount; ++box) {
+            if (box != FOwnBox && Area()[OwnerFlag + box] != 0) {
+                Area()[OwnerFlag + box] = 0;
+                Area()[MessageFlag + box] = 0;
+                freed = true;
+            }
+        }
+    }
+    // flock converts by dropping the old lock first: a refused exclusive
+    // lock has already cost the shared one. Nobody else can take an
+    // exclusive lock on the area without the mutex, so taking the shared
+    // lock again cannot be refused.
+    platform::TryLockFile(areaHandle, false);
+    Unlock();
+    return freed;
+}
+
 bool TIPCMessenger::MessageWaiting(int box) const {
     const unsigned char* area = Area();
     return Peek(area[OwnerFlag + box]) != 0 && Peek(area[MessageFlag + box]) != 0;

@@ -27,7 +27,8 @@ public:
 //   4..1027     text of box 0, NUL-terminated within its 1024 bytes
 //   1028..2051  text of box 1
 // Every participant holds a shared flock on the area for as long as it takes
-// part; a participant that finds nobody else holding one zeroes the area.
+// part; a participant that finds nobody else holding one zeroes the area,
+// and the program frees a box whose owner holds none (FreeStaleBoxes).
 // Each participant owns one box as its outbox and reads the other one.
 //
 // Not thread-safe: one messenger is used from one thread.
@@ -75,6 +76,18 @@ public:
     // shows up while the own request still waits to be taken answers an
     // earlier request and is discarded.
     std::optional<QByteArray> TakeReply();
+
+    // For the program, at every tick of its poll: gives back the boxes of
+    // participants that died without leaving (a killed client keeps its
+    // owner flag set). Returns at once, without the mutex, while no other
+    // box is owned. Otherwise it tries the mutex once, without waiting, and
+    // under it asks whether any other process holds its participation lock
+    // on the area; when none does, every other owned box is stale and gets
+    // its owner and message flags cleared. A participant that holds its
+    // shared lock while it takes part never loses its box. True when a box
+    // was freed; false when none was stale or the mutex was busy (the next
+    // call tries again).
+    bool FreeStaleBoxes();
 
     // The mutex: true once held, false when not obtained within
     // LockTimeout() milliseconds.

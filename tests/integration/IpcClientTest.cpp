@@ -39,21 +39,33 @@ protected:
 };
 
 TEST_F(IpcClientTest, PrintsEveryReplyExactlyOnItsOwnLine) {
-    auto client = StartClient({"SS", "EMPTY", "ERR", " RR 10 \r\n", ""});
+    // A lone "?" is data, not the laser refusing.
+    auto client = StartClient({"SS", "EMPTY", "=?", " RR 10 \r\n", ""});
     const int status = client->Finish();
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << client->Errors().constData();
-    EXPECT_EQ(client->Output(), "R:SS\n\n?1\nR:RR 10\nR:\n");
+    EXPECT_EQ(client->Output(), "R:SS\n\n?\nR:RR 10\nR:\n");
     EXPECT_EQ(FProgram->ReadLine(), "got SS");
     EXPECT_TRUE(ClientBoxIsFree());
 }
 
+TEST_F(IpcClientTest, ErrorReplyEndsWithStatusFourAfterEveryCommand) {
+    auto client = StartClient({"ERR", "=?4x", "SS"});
+    const int status = client->Finish();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 4);
+    EXPECT_EQ(client->Output(), "?1\n?4x\nR:SS\n");
+    EXPECT_TRUE(client->Errors().contains("ERR")) << client->Errors().constData();
+    EXPECT_TRUE(ClientBoxIsFree());
+}
+
 TEST_F(IpcClientTest, TimeOutEndsWithStatusThreeAfterTheRepliesSoFar) {
-    auto client = StartClient({"--timeout", "1", "SS", "SILENT", "NEVER SENT"});
+    // An error reply before the time-out does not hide it.
+    auto client = StartClient({"--timeout", "1", "SS", "ERR", "SILENT", "NEVER SENT"});
     const int status = client->Finish();
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 3);
-    EXPECT_EQ(client->Output(), "R:SS\n");
+    EXPECT_EQ(client->Output(), "R:SS\n?1\n");
     EXPECT_TRUE(client->Errors().contains("SILENT")) << client->Errors().constData();
     EXPECT_TRUE(ClientBoxIsFree());
 }
@@ -101,6 +113,19 @@ TEST_F(IpcClientTest, StopSignalsGiveTheBoxBack) {
         EXPECT_EQ(WTERMSIG(status), signalNumber);
         EXPECT_TRUE(ClientBoxIsFree()) << signalNumber;
     }
+}
+
+TEST_F(IpcClientTest, ClientKilledWhileWaitingDoesNotLockOutTheNext) {
+    auto killed = StartClient({"--timeout", "60", "SILENT"});
+    ASSERT_EQ(FProgram->ReadLine(), "got SILENT");
+    killed->Kill(SIGKILL);
+    ASSERT_EQ(FProgram->ReadLine(), "freed");
+
+    auto next = StartClient({"SS"});
+    const int status = next->Finish();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << next->Errors().constData();
+    EXPECT_EQ(next->Output(), "R:SS\n");
 }
 
 TEST_F(IpcClientTest, UsageErrorsEndWithStatusOne) {

@@ -3,7 +3,9 @@
 //   IpcPeer serve   answers requests the way the program does: it takes a
 //                   request, prints "got TEXT", and replies "R:" + TEXT;
 //                   EMPTY gets an empty reply, ERR the laser error "?1",
-//                   SILENT no reply at all.
+//                   SILENT no reply at all, "=TEXT" the reply TEXT. Like
+//                   the program's poll, it frees the boxes of participants
+//                   that died and then prints "freed".
 //   IpcPeer claim   joins and then obeys lines on standard input:
 //                   "send TEXT", "recv", "lock", "abandon" (ends without
 //                   leaving the mailbox), "quit".
@@ -37,6 +39,8 @@ bool InputClosed(int waitMs) {
 
 int Serve(TIPCMessenger& messenger) {
     while (!InputClosed(2)) {
+        if (messenger.FreeStaleBoxes())
+            Say("freed");
         if (!messenger.HasMessage())
             continue;
         const QByteArray request = messenger.Receive();
@@ -47,6 +51,8 @@ int Serve(TIPCMessenger& messenger) {
             messenger.Send(QByteArray());
         else if (request == "ERR")
             messenger.Send("?1");
+        else if (request.startsWith('='))
+            messenger.Send(request.mid(1));
         else
             messenger.Send("R:" + request);
     }

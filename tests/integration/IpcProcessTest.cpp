@@ -111,6 +111,37 @@ TEST_F(IpcProcessTest, AbandonedBoxStaysOwnedUntilEveryParticipantIsGone) {
     EXPECT_EQ(area.OwnerFlag(1), 0);
 }
 
+TEST_F(IpcProcessTest, ProgramFreesTheBoxOfAKilledClientButNeverOfALiveOne) {
+    TIPCMessenger program;
+    TRawArea area;
+    auto live = StartPeer("claim");
+    ASSERT_EQ(live->ReadLine(), "box 1");
+    EXPECT_FALSE(program.FreeStaleBoxes());
+    EXPECT_EQ(live->Ask("send SS"), "sent");
+    EXPECT_EQ(program.Receive(), "SS");
+    EXPECT_EQ(live->Ask("quit"), "left");
+    live->Finish();
+
+    // Had the refused attempt cost the program its participation lock, this
+    // newcomer would find the area unused, zero it and take box 0.
+    auto killed = StartPeer("claim");
+    ASSERT_EQ(killed->ReadLine(), "box 1");
+    EXPECT_EQ(killed->Ask("send SS"), "sent");
+    killed->Kill(SIGKILL);
+    EXPECT_EQ(area.OwnerFlag(1), 1);
+    EXPECT_TRUE(program.FreeStaleBoxes());
+    EXPECT_EQ(area.OwnerFlag(1), 0);
+    EXPECT_EQ(area.MessageFlag(1), 0);
+    EXPECT_FALSE(program.FreeStaleBoxes());
+
+    // The same holds after freeing, which converted the lock twice.
+    auto next = StartPeer("claim");
+    EXPECT_EQ(next->ReadLine(), "box 1");
+    EXPECT_FALSE(program.FreeStaleBoxes());
+    program.Send("0A1F");
+    EXPECT_EQ(next->Ask("recv"), "recv [0A1F]");
+}
+
 TEST_F(IpcProcessTest, RequestWaitsUntilTheProgramLooks) {
     TIPCMessenger program;
     auto client = StartPeer("claim");

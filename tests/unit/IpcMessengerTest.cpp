@@ -4,11 +4,14 @@
 #include "ipc/IPCMessenger.h"
 #include "support/IpcTestArea.h"
 
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 namespace {
@@ -220,6 +223,27 @@ TEST_F(IpcMessengerTest, AnAreaLeftByEarlierParticipantsStartsFromZeros) {
     EXPECT_EQ(area.OwnerFlag(1), 0);
     EXPECT_EQ(area.MessageFlag(1), 0);
     EXPECT_EQ(area.Text(1)[0], 0);
+}
+
+TEST_F(IpcMessengerTest, StaleBoxWaitsForAFreeMutexWithoutStallingThePoll) {
+    TIPCMessenger program;
+    TRawArea area;
+    // An owner that is gone: its flags are set, nobody holds a lock for it.
+    area.OwnerFlag(1) = 1;
+    area.MessageFlag(1) = 1;
+    const int mutex = shm_open(TIPCMessenger::MutexName().constData(), O_RDWR, 0);
+    ASSERT_GE(mutex, 0);
+    ASSERT_EQ(flock(mutex, LOCK_EX), 0);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(program.FreeStaleBoxes());
+    EXPECT_LT(clock.elapsed(), program.LockTimeout() / 2);
+    EXPECT_EQ(area.OwnerFlag(1), 1);
+    close(mutex);
+
+    EXPECT_TRUE(program.FreeStaleBoxes());
+    EXPECT_EQ(area.OwnerFlag(1), 0);
+    EXPECT_EQ(area.MessageFlag(1), 0);
 }
 
 TEST_F(IpcMessengerTest, ClientTakesOnlyTheReplyThatFollowsItsRequest) {

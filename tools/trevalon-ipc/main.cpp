@@ -1,10 +1,13 @@
 // trevalon-ipc: sends laser commands to a running Trevalon through its IPC
 // mailbox and prints the replies, one line each.
 //
-// Exit status: 0 every command got a reply; 1 bad command line or output
-// not writable; 2 the mailbox cannot be opened, no box is free or Trevalon
-// is not running; 3 a reply did not come in time. On SIGINT, SIGTERM or
-// SIGHUP the box is given back and the process then ends by that signal.
+// Exit status: 0 every command got a reply, none of them an error reply;
+// 1 bad command line or output not writable; 2 the mailbox cannot be
+// opened, no box is free or Trevalon is not running; 3 a reply did not come
+// in time; 4 the laser refused a command with an error reply ("?1" and so
+// on: the reply is printed like any other and the remaining commands are
+// still sent). 1, 2 and 3 win over 4. On SIGINT, SIGTERM or SIGHUP the box
+// is given back and the process then ends by that signal.
 
 #include "ClientOptions.h"
 #include "ipc/IPCMessenger.h"
@@ -24,6 +27,7 @@ constexpr int ExitOk = 0;
 constexpr int ExitUsage = 1;
 constexpr int ExitNoMailbox = 2;
 constexpr int ExitTimeout = 3;
+constexpr int ExitLaserError = 4;
 constexpr int ReplyPollMs = 10;
 
 volatile std::sig_atomic_t gStopSignal = 0;
@@ -50,6 +54,13 @@ void InstallStopHandlers() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
+// The rule the program applies to the laser's replies (IsErrorReply in the
+// laser library), repeated here so that the client needs only the mailbox
+// library: two or more characters beginning with "?"; a lone "?" is data.
+bool IsLaserErrorReply(const QByteArray& reply) {
+    return reply.size() > 1 && reply.at(0) == '?';
+}
+
 // Waits up to `milliseconds`, returning early when a stop signal arrives.
 void Pause(int milliseconds) {
     pollfd wake{gWakePipe[0], POLLIN, 0};
@@ -68,9 +79,10 @@ void PrintUsage(std::FILE* out) {
                "Sends each laser COMMAND (for example SS) to the running Trevalon through\n"
                "its IPC mailbox and prints each reply on its own line.\n"
                "  --timeout SECONDS  wait this long for each reply (default 5)\n"
-               "Exit status: 0 all replies received, 1 usage or output error,\n"
-               "2 mailbox not available, no free box or Trevalon not running,\n"
-               "3 no reply in time.\n",
+               "Exit status: 0 all replies received, none an error reply,\n"
+               "1 usage or output error, 2 mailbox not available, no free box or\n"
+               "Trevalon not running, 3 no reply in time, 4 the laser refused a command\n"
+               "with an error reply such as ?1 (it is printed, the rest are still sent).\n",
                out);
 }
 
@@ -125,6 +137,7 @@ int Run(const TClientOptions& options) {
             status = ExitTimeout;
             break;
         }
+        const bool refused = IsLaserErrorReply(reply);
         reply += '\n';
         if (std::fwrite(reply.constData(), 1, static_cast<std::size_t>(reply.size()), stdout) !=
                 static_cast<std::size_t>(reply.size()) ||
@@ -132,6 +145,13 @@ int Run(const TClientOptions& options) {
             std::fprintf(stderr, "trevalon-ipc: cannot write the reply\n");
             status = ExitUsage;
             break;
+        }
+        // A refused command does not stop the rest: a script sending a
+        // sequence gets every reply and learns from the status that one
+        // of them was an error.
+        if (refused) {
+            std::fprintf(stderr, "trevalon-ipc: the laser refused \"%s\"\n", command.constData());
+            status = ExitLaserError;
         }
     }
     messenger.reset(); // gives the box back, whatever ended the loop
