@@ -10,6 +10,8 @@
 #include "controls/KxAdjuster.h"
 #include "controls/KxEnabler.h"
 #include "controls/KxFormManager.h"
+#include "controls/SpeedButton.h"
+#include "controls/Switch.h"
 #include "ipc/IPCMessenger.h"
 #include "laser/InHouseLaser.h"
 
@@ -44,6 +46,12 @@ TformMain::TformMain(TMainOptions options, QWidget* parent)
         FDialogs = std::make_unique<TQtDialogs>(this);
     SetExceptionDisplay([this](const std::exception& error) { ShowError(error); });
     CreateControls();
+    // A relay that fails while connected is reported from the event loop;
+    // the window shows it at its handler boundary, never over a handler's
+    // half-done work.
+    if (TConnectionManager* manager = ConnectionManager())
+        connect(manager, &TConnectionManager::NetworkError, this,
+                [this](int, const QString& message) { NetworkErrorOccurred(message); });
     FormCreate(options.FirstArgument ? *options.FirstArgument
                                      : QCoreApplication::arguments().value(1));
 }
@@ -100,20 +108,47 @@ void TformMain::ReadCommandLine(const QString& argument) {
 
 // ---- The handler boundary ---------------------------------------------------
 
-void TformMain::RunHandler(const std::function<void()>& body) {
+bool TformMain::RunHandler(const std::function<void()>& body) {
     // A handler that arrives while another is at work (its dialog open, a
     // relay connect wait processing events) returns: the laser is in the
     // middle of something, and the operator's window is modal anyway.
     if (FBusy > 0 || FCloseRequested || FDestroying)
-        return;
+        return false;
     ++FBusy;
     RunShowingExceptions(body);
     --FBusy;
     AfterHandlers();
+    return true;
 }
 
 std::function<void(QObject*)> TformMain::Notify(void (TformMain::*handler)()) {
-    return [this, handler](QObject*) { RunHandler([this, handler] { (this->*handler)(); }); };
+    return Notify([this, handler] { (this->*handler)(); });
+}
+
+std::function<void(QObject*)> TformMain::Notify(std::function<void()> handler) {
+    return [this, handler = std::move(handler)](QObject* sender) {
+        if (!RunHandler(handler))
+            UndoDroppedClick(sender);
+    };
+}
+
+void TformMain::UndoDroppedClick(QObject* sender) {
+    // The control changed as the click landed, before its handler was asked;
+    // nothing was sent, so it goes back to what it showed.
+    if (auto* flip = qobject_cast<TSwitch*>(sender)) {
+        flip->SetOn(!flip->On());
+    } else if (auto* button = qobject_cast<TSpeedButton*>(sender)) {
+        if (button->GroupIndex() > 0 && button->AllowAllUp())
+            button->SetDown(!button->Down());
+    } else if (sender == adjAperWidth || sender == adjAperHeight) {
+        for (TKxAdjuster* adjuster : {adjAperWidth, adjAperHeight}) {
+            const bool loading = adjuster->Loading();
+            adjuster->SetLoading(true);
+            adjuster->SetValue(adjuster == adjAperWidth ? FLaser->ApertureWidth()
+                                                        : FLaser->ApertureHeight());
+            adjuster->SetLoading(loading);
+        }
+    }
 }
 
 void TformMain::AfterHandlers() {
@@ -123,10 +158,23 @@ void TformMain::AfterHandlers() {
         QTimer::singleShot(0, this, [this] { close(); });
         return;
     }
+    if (!FNetworkErrors.isEmpty()) {
+        // Each shown once the work in progress has returned, in order.
+        const QString message = FNetworkErrors.takeFirst();
+        RunHandler([this, message] {
+            FDialogs->MessageBox(message, ApplicationTitle(), TMsgButtons::mbOK, TMsgIcon::miError);
+        });
+        return;
+    }
     if (FInitPending) {
         FInitPending = false;
         PostLaserInit();
     }
+}
+
+void TformMain::NetworkErrorOccurred(const QString& message) {
+    FNetworkErrors << message;
+    AfterHandlers();
 }
 
 void TformMain::ShowError(const std::exception& error) {
@@ -134,7 +182,7 @@ void TformMain::ShowError(const std::exception& error) {
         return;
     const auto* laserError = dynamic_cast<const ELaserError*>(&error);
     const QString text = laserError ? laserError->Message() : QString::fromLocal8Bit(error.what());
-    ++FBusy; // no poll tick while the message is up
+    ++FBusy; // no handler runs under the message; poll ticks do
     FDialogs->MessageBox(text, ApplicationTitle(), TMsgButtons::mbOK, TMsgIcon::miError);
     --FBusy;
     AfterHandlers();

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -57,9 +58,17 @@ struct TMainOptions {
 // Every handler runs at one boundary (RunHandler): an exception is shown by
 // the application's exception display instead of unwinding through Qt, and a
 // handler that arrives while another one is still at work (in a dialog, a
-// relay connect wait) returns without touching the laser. A re-discovery
-// requested meanwhile waits its turn; a close request closes any open dialog
-// as cancelled and ends the program once the work in progress has returned.
+// relay connect wait) returns without touching the laser, its control put
+// back as it was before the click. A re-discovery requested meanwhile waits
+// its turn; a close request closes any open dialog as cancelled and ends the
+// program once the work in progress has returned.
+//
+// The poll never waits for the operator: its ticks run inside every dialog
+// a handler opens (TickMayRun has the rule), so a fault is stopped and the
+// mailbox served while a prompt is up. A tick that finds the laser gone or
+// its supply failed gives the laser up (TCVLaser::GiveUp): a handler whose
+// prompt returns after that meets "No response from laser" instead of
+// sending its value, and the discovery asked for runs after it has returned.
 // Destroying the window destroys the laser object, which sends "OF" and
 // "SM0".
 class TformMain : public QMainWindow {
@@ -83,6 +92,8 @@ public:
     void PostLaserInit();
 
     void ApplyFireMode(TFireMode mode);
+    // Shows the laser's firing mode and rate without sending anything.
+    void ShowFireMode();
     void ApplyRepRate(float rate);
     void ApplyLaserEnabled(bool on);
     void ApplyOutputLevel(float percent);
@@ -100,6 +111,8 @@ public:
     // ---- Poll -------------------------------------------------------------
     // One poll tick, as the 250 ms timer runs it (tests call it directly).
     void timerPollLaserTimer();
+    // Whether a tick may run now (MainPoll.cpp).
+    bool TickMayRun() const;
     void timerAnimationDoneTimer();
     void UpdateIndicators(TLaserStatus status);
     void ServiceIPC();
@@ -141,15 +154,32 @@ private:
     void FormCreate(const QString& firstArgument);
     void ReadCommandLine(const QString& firstArgument);
 
-    // The boundary of every handler (LCMain.cpp).
-    void RunHandler(const std::function<void()>& body);
-    // Wraps a handler for a control callback or a signal.
+    // The boundary of every handler (LCMain.cpp). False when the handler was
+    // dropped because another one is at work.
+    bool RunHandler(const std::function<void()>& body);
+    // Wraps a handler for a control callback or a signal; a dropped click
+    // leaves its control as it was before.
     std::function<void(QObject*)> Notify(void (TformMain::*handler)());
+    std::function<void(QObject*)> Notify(std::function<void()> handler);
+    void UndoDroppedClick(QObject* sender);
     void AfterHandlers();
+    // A relay that failed while connected (from the connection manager).
+    void NetworkErrorOccurred(const QString& message);
+
+    // The tick's work, and its way out when the laser is not answering
+    // (MainPoll.cpp).
+    void PollLaser();
+    void LaserNotResponding(bool stopTried);
     // After an unreadable status: "ST" when `sendStop` (best effort, else
     // left pending for the next discovery), and the fire button and
-    // animation back at rest (MainPoll.cpp).
+    // animation back at rest.
     void StopFiringAfterFault(bool sendStop);
+    // The fire button shows firing the laser reports but the window did not
+    // start (another program's "GO" in continuous mode), and goes back to
+    // rest when that firing ends.
+    void MirrorFiring(TLaserStatus status);
+    // Fire button released, caption "Fire", animation stopped.
+    void FireButtonAtRest();
     void FormActivate();
     void Terminate();
     void ShowError(const std::exception& error);
@@ -234,6 +264,14 @@ private:
     TLaserStatus FLastStatus = 0;
     // A stop the broken line did not carry: sent once the laser is found again.
     bool FStopPending = false;
+    // The laser refused the fault stop and the operator was told so; cleared
+    // by the first tick whose stop goes through.
+    bool FStopRefusalShown = false;
+    // The fire button is down because the status said FIRE, not because the
+    // operator fired.
+    bool FFiringFromStatus = false;
+    // Relay errors that arrived while a handler was at work.
+    QStringList FNetworkErrors;
     std::unique_ptr<TCtrlMgr> FMainCtrlMgr;
     std::unique_ptr<TCtrlMgr> FOptionsCtrlMgr;
     std::unique_ptr<TStatMgr> FStatMgr;

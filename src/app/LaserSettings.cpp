@@ -4,6 +4,7 @@
 #include "laser/CVLaser.h"
 #include "platform/ProfileFile.h"
 
+#include <algorithm>
 #include <climits>
 #include <stdexcept>
 #include <utility>
@@ -36,6 +37,10 @@ int Index(TLaserSetting setting) {
     return int(setting);
 }
 
+QString DiodeKey(int index) {
+    return QStringLiteral("Diode%1").arg(index);
+}
+
 } // namespace
 
 TLaserSettings::TLaserSettings(platform::TLocaleNumbers numbers) : FNumbers(std::move(numbers)) {
@@ -61,7 +66,13 @@ void TLaserSettings::Capture(const TCVLaser& laser) {
     values[Index(TLaserSetting::EnergyMode)] = QString::number(int(laser.OutputRange()));
     values[Index(TLaserSetting::XYTheta)] = QString::number(laser.XYTheta());
     values[Index(TLaserSetting::PolarizerTheta)] = QString::number(laser.PolarizerAngle());
+    std::array<std::optional<QString>, DiodeCount> diodes;
+    for (int index = 1; index <= std::min(laser.GetDiodeCount(), DiodeCount); ++index)
+        diodes[index - 1] = real(laser.GetDiodeCurrent(index));
+    if (diodes[0])
+        values[Index(TLaserSetting::Voltage)] = *diodes[0];
     FValues = values;
+    FDiodes = diodes;
 }
 
 void TLaserSettings::Write(const QString& path) const {
@@ -77,6 +88,10 @@ void TLaserSettings::Write(const QString& path) const {
     file.WriteString(Section, FormVersionKey, QStringLiteral("0"));
     for (int i = 0; i < Count; ++i)
         file.WriteString(Section, QLatin1String(Keys[i].Key), FValues[i]);
+    for (int i = 0; i < DiodeCount; ++i) {
+        if (FDiodes[i])
+            file.WriteString(Section, DiodeKey(i + 1), *FDiodes[i]);
+    }
     if (!file.Save())
         throw failed();
 }
@@ -90,6 +105,11 @@ void TLaserSettings::Read(const QString& path) {
         return;
     for (int i = 0; i < Count; ++i)
         FValues[i] = file.ReadString(Section, QLatin1String(Keys[i].Key), FValues[i]);
+    for (int i = 0; i < DiodeCount; ++i) {
+        const QString text = file.ReadString(Section, DiodeKey(i + 1), QString());
+        if (!text.isEmpty())
+            FDiodes[i] = text;
+    }
 }
 
 double TLaserSettings::Real(TLaserSetting setting) const {
@@ -99,6 +119,29 @@ double TLaserSettings::Real(TLaserSetting setting) const {
     throw std::runtime_error(QStringLiteral("'%1' is not a valid number for %2 (decimal separator "
                                             "\"%3\")")
                                  .arg(text, Key(setting), FNumbers.DecimalSeparator())
+                                 .toStdString());
+}
+
+int TLaserSettings::Ordinal(TLaserSetting setting, int low, int high) const {
+    const int value = Integer(setting);
+    if (value < low || value > high)
+        throw std::runtime_error(QStringLiteral("'%1' is out of range for %2 (%3 to %4)")
+                                     .arg(FValues[Index(setting)], Key(setting))
+                                     .arg(low)
+                                     .arg(high)
+                                     .toStdString());
+    return value;
+}
+
+std::optional<double> TLaserSettings::DiodeCurrent(int index) const {
+    if (index < 1 || index > DiodeCount || !FDiodes[index - 1])
+        return std::nullopt;
+    const QString& text = *FDiodes[index - 1];
+    if (const std::optional<double> value = FNumbers.ToDouble(text))
+        return *value;
+    throw std::runtime_error(QStringLiteral("'%1' is not a valid number for %2 (decimal separator "
+                                            "\"%3\")")
+                                 .arg(text, DiodeKey(index), FNumbers.DecimalSeparator())
                                  .toStdString());
 }
 

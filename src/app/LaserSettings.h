@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class TCVLaser;
 
@@ -28,6 +29,12 @@ enum class TLaserSetting {
 // their settings file. The values are held as text in the user's locale,
 // as the file holds them; they start as the design defaults and follow the
 // last save or recall.
+//
+// A laser with diodes (types 5 and 8) has no PFN voltage: its "Voltage"
+// setter drives the diodes. Its file also holds "Diode1" and "Diode2" (real,
+// percent; readers that do not know them pass them by), and its "Voltage" is
+// diode 1's current, so that an older reader recalling the file drives the
+// diodes to what the operator had rather than to the never-set PFN value.
 class TLaserSettings {
 public:
     static constexpr int Count = 11;
@@ -38,13 +45,14 @@ public:
     // The key of a value in the file.
     static QString Key(TLaserSetting setting);
 
-    // Takes the laser's current values. Throws std::invalid_argument, with
-    // the values unchanged, when a real value is not a finite number.
+    // Takes the laser's current values, the diode currents of a laser with
+    // diodes included. Throws std::invalid_argument, with the values
+    // unchanged, when a real value is not a finite number.
     void Capture(const TCVLaser& laser);
 
-    // Writes "FormVersion" 0 and the values to the file at `path`, other
-    // sections and keys kept. Throws std::runtime_error "Unable to write to
-    // <path>" when the file cannot be written; it is then unchanged.
+    // Writes "FormVersion" 0 and the values to the file at `path` (the diode
+    // currents where held), other sections and keys kept. Throws std::runtime_error "Unable to
+    // write to <path>" when the file cannot be written; it is then unchanged.
     void Write(const QString& path) const;
 
     // Reads the values from the file at `path`; a key the file lacks keeps
@@ -56,8 +64,18 @@ public:
     // int range once rounded, halves to even).
     double Real(TLaserSetting setting) const;
     int Integer(TLaserSetting setting) const;
+    // An ordinal within low..high; out of it, std::runtime_error naming the
+    // key and the text.
+    int Ordinal(TLaserSetting setting, int low, int high) const;
+
+    // Diode `index`'s current (1 or 2), percent; nullopt when neither a save
+    // nor a recall brought one. Throws like Real for text that is no number.
+    std::optional<double> DiodeCurrent(int index) const;
 
 private:
+    static constexpr int DiodeCount = 2;
+
     platform::TLocaleNumbers FNumbers;
     std::array<QString, Count> FValues;
+    std::array<std::optional<QString>, DiodeCount> FDiodes;
 };

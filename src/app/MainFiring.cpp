@@ -30,11 +30,10 @@ void TformMain::btnLaserOnOffClick() {
 void TformMain::SetFiring(bool on) {
     if (!on) {
         FLaser->StopFiring();
-        animLaser->Stop();
-        btnLaserFire->SetDown(false);
-        SetButtonCaption(btnLaserFire, QStringLiteral("Fire"));
+        FireButtonAtRest();
         return;
     }
+    FFiringFromStatus = false;
     const int frames = animLaser->FrameCount();
     switch (FLaser->FireMode()) {
     case fmContinuous:
@@ -79,6 +78,10 @@ void TformMain::timerAnimationDoneTimer() {
 
 void TformMain::ApplyFireMode(TFireMode mode) {
     FLaser->SetFireMode(mode);
+    ShowFireMode();
+}
+
+void TformMain::ShowFireMode() {
     const bool rateEnabled = FLaser->FireMode() != fmOneShot && tbMainLaser->isEnabled();
     switch (FLaser->FireMode()) {
     case fmContinuous:
@@ -133,6 +136,9 @@ void TformMain::menuLaserModeBurstShotsClick() {
         FLaser->SetBurstCount(pulses);
         ApplyFireMode(FLaser->FireMode());
     } catch (...) {
+        // Except a laser given up while the prompt was open.
+        if (FLaser->GivenUp())
+            throw;
     }
 }
 

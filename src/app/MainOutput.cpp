@@ -56,6 +56,9 @@ void TformMain::PromptPercent(const QString& caption, const QString& prompt, flo
             throw std::invalid_argument("not a number");
         apply(float(*value));
     } catch (const std::exception&) {
+        // A laser given up while the prompt was open is no bad value.
+        if (FLaser->GivenUp())
+            throw;
         FDialogs->ShowMessage(QStringLiteral("Invalid value"));
     }
 }
@@ -71,6 +74,8 @@ void TformMain::PromptInteger(const QString& caption, const QString& prompt, int
             throw std::invalid_argument("not an integer in range");
         apply(*value);
     } catch (const std::exception&) {
+        if (FLaser->GivenUp())
+            throw;
         FDialogs->ShowMessage(QStringLiteral("Oops, invalid value"));
     }
 }

@@ -50,11 +50,24 @@ void TformMain::menuRecallSettings1Click() {
     const auto real = [this](TLaserSetting setting) {
         return SaturateToFloat(FSettings.Real(setting));
     };
+    // A mode the laser has no name for ("MO3") is refused before anything
+    // reaches the laser.
+    const auto mode = TFireMode(FSettings.Ordinal(TLaserSetting::FireMode, fmContinuous, fmBurst));
     // The burst count goes first, so that the mode's caption shows it.
     FLaser->SetBurstCount(FSettings.Integer(TLaserSetting::ShotsPerBurst));
     ApplyRepRate(real(TLaserSetting::RepRate));
-    ApplyFireMode(TFireMode(FSettings.Integer(TLaserSetting::FireMode)));
-    ApplyPFNVoltage(real(TLaserSetting::Voltage));
+    ApplyFireMode(mode);
+    if (FLaser->GetDiodeCount() > 0) {
+        // A diode laser's "Voltage" would drive both diodes, to full current
+        // from a file that never held their setting; only the diode keys
+        // reach them.
+        for (int index = 1; index <= FLaser->GetDiodeCount(); ++index) {
+            if (const std::optional<double> percent = FSettings.DiodeCurrent(index))
+                ApplyDiodeCurrent(index, SaturateToFloat(*percent));
+        }
+    } else {
+        ApplyPFNVoltage(real(TLaserSetting::Voltage));
+    }
     ApplyOutputLevel(real(TLaserSetting::Attenuator));
     // An ordinal the laser has no name for would be stored in it and saved
     // again; it is refused before anything reaches the laser.

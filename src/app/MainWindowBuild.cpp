@@ -416,16 +416,19 @@ QWidget* TformMain::CreateMainToolBar() {
     btnPulseWidth = MakeDropButton(bar, "btnPulseWidth", QStringLiteral("Pulse"), QString(),
                                    dropdownPulseWidths, QStringLiteral("Pulse"));
     btnPulseWidth->SetGroupIndex(1);
-    btnPulseWidth->BtnMain()->SetGroupIndex(0);
+    btnPulseWidth->SetAllowAllUp(true);
     btnPulseWidth->SetGlyphFromImages(imglstMenus, miShortPulse, QSize(24, 24));
     btnPulseWidth->SetOnClick(Notify(&TformMain::btnPulseWidthClick));
     sep10 = MakeSeparator(bar, "sep10");
+    // The first row ends at sep10, which only a laser with the pulse width
+    // shows; without it the rows fill to the window's width.
+    tbMainLaser->SetRowBreak(sep10);
 
     btnDiode1 = MakeButton(bar, "btnDiode1", QStringLiteral("D1C ?"),
                            QStringLiteral("Set Diode1 Current"), QStringLiteral("100.0%"));
     btnDiode1->setProperty("Tag", 1);
     SetCaptionGlyph(btnDiode1, QStringLiteral("Diode 1"));
-    btnDiode1->SetOnClick([this](QObject*) { RunHandler([this] { DiodeCurrentClick(1); }); });
+    btnDiode1->SetOnClick(Notify([this] { DiodeCurrentClick(1); }));
     updownDiode1 = MakeUpDown(bar, "updownDiode1", QStringLiteral("Adjust Diode1 Current"), 1047);
     updownDiode1->SetOnUpClick(Notify(&TformMain::updownDiode1UpClick));
     updownDiode1->SetOnDownClick(Notify(&TformMain::updownDiode1DownClick));
@@ -434,7 +437,7 @@ QWidget* TformMain::CreateMainToolBar() {
                            QStringLiteral("Set Diode2 Current"), QStringLiteral("100.0%"));
     btnDiode2->setProperty("Tag", 2);
     SetCaptionGlyph(btnDiode2, QStringLiteral("Diode 2"));
-    btnDiode2->SetOnClick([this](QObject*) { RunHandler([this] { DiodeCurrentClick(2); }); });
+    btnDiode2->SetOnClick(Notify([this] { DiodeCurrentClick(2); }));
     updownDiode2 = MakeUpDown(bar, "updownDiode2", QStringLiteral("Adjust Diode2 Current"), 1047);
     updownDiode2->SetOnUpClick(Notify(&TformMain::updownDiode2UpClick));
     updownDiode2->SetOnDownClick(Notify(&TformMain::updownDiode2DownClick));

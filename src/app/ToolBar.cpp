@@ -28,6 +28,11 @@ void TToolBar::SetRowHeight(int pixels) {
     LayoutRequested();
 }
 
+void TToolBar::SetRowBreak(QWidget* control) {
+    FRowBreak = control;
+    LayoutRequested();
+}
+
 void TToolBar::SetOrder(const std::vector<TToolBarItem>& order) {
     FOrder.clear();
     for (const TToolBarItem& item : order) {
@@ -140,13 +145,18 @@ std::vector<TToolBarItem> TToolBar::Sequence() const {
     std::vector<TToolBarItem> items;
     int nextRow = 0;
     if (FOrdered) {
+        int breaks = 0; // shown row breaks passed so far
         for (const TOrdered& entry : FOrder) {
             QWidget* control = entry.Control.data();
             if (control == nullptr || control->parentWidget() != this)
                 continue;
-            nextRow = std::max(nextRow, entry.Row + 1);
-            if (!control->isHidden())
-                items.push_back({control, entry.Gap, entry.Row});
+            const int row = FRowBreak ? breaks : entry.Row;
+            nextRow = std::max(nextRow, row + 1);
+            if (!control->isHidden()) {
+                items.push_back({control, entry.Gap, row});
+                if (control == FRowBreak)
+                    ++breaks;
+            }
         }
     }
 

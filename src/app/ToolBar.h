@@ -50,6 +50,12 @@ public:
     int RowHeight() const { return FRowHeight; }
     void SetRowHeight(int pixels);
 
+    // Rows of the running order end after `control` while it is shown,
+    // instead of where the design row changes; with it hidden the rows run
+    // on, wrapping only at the right edge. Null (the default) goes back to
+    // the design rows.
+    void SetRowBreak(QWidget* control);
+
     // Replaces the running order and lays out at once. Items whose control
     // is not a child of this toolbar are ignored; hidden ones are skipped at
     // each layout but keep their place for when they are shown again.
@@ -94,6 +100,7 @@ private:
     void LayoutRequested();
 
     int FRowHeight = 0;
+    QPointer<QWidget> FRowBreak;
     std::vector<TOrdered> FOrder;
     bool FOrdered = false;
     bool FPending = false;                 // a layout was asked for while the toolbar was hidden

@@ -5,7 +5,6 @@
 #include "platform/AppPaths.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 int main(int argc, char* argv[]) {
     TSignalCloser::InstallHandlers();
@@ -25,13 +24,6 @@ int main(int argc, char* argv[]) {
     TConnectionManager connections;
 
     TformMain formMain;
-    // A relay that fails while connected is reported from the event loop,
-    // never by unwinding through it.
-    QObject::connect(&connections, &TConnectionManager::NetworkError, &formMain,
-                     [&formMain](int, const QString& message) {
-                         formMain.Dialogs()->MessageBox(message, QStringLiteral("Trevalon"),
-                                                        TMsgButtons::mbOK, TMsgIcon::miError);
-                     });
     new TSignalCloser(&formMain);
 
     formMain.show();

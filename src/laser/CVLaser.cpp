@@ -3,6 +3,7 @@
 
 #include "comm/ConnectionManager.h"
 #include "comm/GenericController.h"
+#include "laser/BusyScope.h"
 #include "platform/Ticks.h"
 
 #include <QThread>
@@ -26,6 +27,9 @@ TCVLaser::~TCVLaser() {
 void TCVLaser::Shutdown() {
     FHarmonicCount = 0;
     FHarmonics.clear();
+    // A laser given up may still be on the line; it is switched off all the
+    // same.
+    FGivenUp = false;
     if (FConnected) {
         // Power off, then hand the laser back to its remote box. The box
         // answers "ok" to SM0, but nobody is left to read it.
@@ -49,7 +53,13 @@ void TCVLaser::ThrowError(int code) {
     throw ELaserError(code);
 }
 
+void TCVLaser::Pause(int milliseconds) {
+    const TBusyScope busy(FBusyDepth);
+    FTiming.Pause(milliseconds);
+}
+
 bool TCVLaser::OpenPort(int port) {
+    const TBusyScope busy(FBusyDepth);
     Disconnect();
     FPortNumber = port;
     if (!FActive || port <= 0)

@@ -107,7 +107,9 @@ public:
     // empty reply, 1 when the port cannot be opened.
     bool DoCommand(const QByteArray& command, bool expectReply);
     // DoCommand and a copy of the reply; errors propagate with Reply()
-    // still holding the error reply.
+    // still holding the error reply. A raw "MO0".."MO2" the laser accepts
+    // also becomes FireMode(), so that the object keeps knowing how the
+    // laser fires when another program changed it.
     QByteArray SendCommand(const QByteArray& command, bool expectReply);
     const QByteArray& Reply() const { return FReply; }
     // The reply read as a number; `fallback` on any failure (never throws).
@@ -153,6 +155,21 @@ public:
     QString GetFirmwareVersion(); // the reply to "VN"
     TLaserOptions ReadOptions();
 
+    // ---- Giving the laser up -----------------------------------------------
+    // The owner gives the laser up: it stopped answering, or its supply
+    // failed to reset. Until FindLaser or Initialize runs again every command
+    // throws leNoResponse without sending anything, so that a value typed
+    // before the loss never reaches a laser that came back on the line
+    // meanwhile. The shutdown's "OF" and "SM0" are still tried.
+    void GiveUp() { FGivenUp = true; }
+    bool GivenUp() const { return FGivenUp; }
+
+    // True while a call of this object is reaching the laser: an exchange, a
+    // port being opened (a relay's connect wait processes events, so other
+    // code may run inside it) or a pause of the protocol. An exchange started
+    // from such code would mix its reply with the one awaited.
+    bool Busy() const { return FBusyDepth > 0; }
+
     // ---- State read-outs ---------------------------------------------------
     bool Active() const { return FActive; }
     bool Connected() const { return FConnected; }
@@ -184,6 +201,8 @@ public:
 
 private:
     void ThrowError(int code);
+    // FTiming.Pause, counted as a time the object is busy.
+    void Pause(int milliseconds);
     void ReadHarmonicSets();
     void PushSettings();
     void Shutdown();
@@ -231,6 +250,8 @@ private:
     quint8 FPolarizerKind = 0;
     int FMarkerSetting = 0;
     TLaserOptions FOptions = 0;
+    bool FGivenUp = false;
+    int FBusyDepth = 0;
 
     TLaserTiming FTiming = TLaserTiming::System();
 };

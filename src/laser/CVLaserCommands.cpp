@@ -3,6 +3,7 @@
 #include "laser/CVLaser.h"
 
 #include "comm/GenericController.h"
+#include "laser/BusyScope.h"
 #include "laser/Conversions.h"
 
 #include <algorithm>
@@ -16,6 +17,9 @@ bool TCVLaser::DoCommand(const QByteArray& command, bool expectReply) {
     FReply.clear();
     if (!FActive)
         return false;
+    if (FGivenUp)
+        ThrowError(leNoResponse);
+    const TBusyScope busy(FBusyDepth);
     if (!FConnected)
         OpenPort(FPortNumber);
     const bool ok = FController->Transact(Prefix, command, expectReply, FReply);
@@ -32,6 +36,8 @@ bool TCVLaser::DoCommand(const QByteArray& command, bool expectReply) {
 
 QByteArray TCVLaser::SendCommand(const QByteArray& command, bool expectReply) {
     DoCommand(command, expectReply);
+    if (command.size() == 3 && command.startsWith("MO") && command[2] >= '0' && command[2] <= '2')
+        FFireMode = TFireMode(command[2] - '0');
     return FReply;
 }
 
@@ -76,7 +82,7 @@ void TCVLaser::WaitForMotors(int timeoutMs) {
         return;
     const std::int64_t deadline = FTiming.Now() + timeoutMs;
     for (;;) {
-        FTiming.Pause(MotorPollInterval);
+        Pause(MotorPollInterval);
         if (DoCommand(QByteArrayLiteral("SS"), true)) {
             quint32 raw = 0;
             try {

@@ -48,6 +48,7 @@ bool TCVLaser::FindLaser() {
 }
 
 bool TCVLaser::Initialize() {
+    FGivenUp = false;
     FCurrentHarmonic = -1;
     FIdentified = false;
     FLaserType = 0;
@@ -73,7 +74,7 @@ bool TCVLaser::Initialize() {
 
     // Motors may still be homing after the laser was switched to serial control.
     WaitForMotors(InitMotorTimeout1);
-    FTiming.Pause(InitPause);
+    Pause(InitPause);
     WaitForMotors(InitMotorTimeout2);
 
     if (DoCommand(QByteArrayLiteral("MR?"), true)) {

@@ -3,6 +3,7 @@
 
 #include "app/ToolBar.h"
 #include "controls/KxAdjuster.h"
+#include "controls/KxDropBtn.h"
 #include "controls/KxSpeedButton.h"
 #include "ipc/IPCMessenger.h"
 #include "laser/CVLaser.h"
@@ -100,6 +101,30 @@ TEST_F(MainWindowTest, APulseModeQueryThatFailsNeverShowsThePulseWidthButton) {
     EXPECT_TRUE(Find("sep10")->isHidden());
     for (const QByteArray& command : Commands())
         EXPECT_FALSE(command.startsWith("PM") && command != "PM?") << command.constData();
+
+    // Without sep10 the first row runs on into the second as far as the
+    // window is wide; with it, the second row begins after it.
+    Form->resize(1600, Form->height());
+    Form->show();
+    ProcessEvents();
+    EXPECT_EQ(Find("btnLaserFire")->y(), Find("btnLaserOnOff")->y());
+    Control(1, "normal PM?");
+    ASSERT_TRUE(Form->InitializeLaser());
+    ProcessEvents();
+    EXPECT_GT(Find("btnLaserFire")->y(), Find("btnLaserOnOff")->y());
+}
+
+// The pulse-width button is a latching one: pressed and raised on
+// alternate clicks, each sending the other pulse width.
+TEST_F(MainWindowTest, ThePulseWidthButtonLatchesOnAlternateClicks) {
+    InitializedWindow(8);
+    TSpeedButton* pulse = Find<TKxDropBtn>("btnPulseWidth")->BtnMain();
+    Mark();
+    pulse->click();
+    EXPECT_TRUE(pulse->Down());
+    pulse->click();
+    EXPECT_FALSE(pulse->Down());
+    EXPECT_EQ(Since(), (QByteArrayList{"PM1", "PM0"}));
 }
 
 // A laser with every option replaced by one with none: the remaining

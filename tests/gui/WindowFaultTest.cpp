@@ -6,14 +6,18 @@
 #include "gui/MainWindowFixture.h"
 
 #include "app/StatMgr.h"
+#include "comm/NetworkConnection.h"
 #include "controls/Animate.h"
 #include "controls/KxIndicator.h"
 #include "controls/KxSpeedButton.h"
+#include "controls/Switch.h"
 #include "integration/IpcProcess.h"
 #include "support/IpcTestArea.h"
 #include "support/Ser2netRelay.h"
+#include "support/SpinUntil.h"
 
 #include <QAction>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 
@@ -182,6 +186,92 @@ TEST_F(WindowFaultTest, ASupplyResetFailureWhileFiringStopsTheLaserThenAsksOnce)
     EXPECT_TRUE(beforeAsking.contains("ST")) << beforeAsking.join(' ').toStdString();
     ExpectStoppedAtRest();
     EXPECT_FALSE(Form->PollTimer()->isActive());
+}
+
+TEST_F(WindowFaultTest, AFaultStopTheLaserRefusesIsToldOnceAndSentOnEveryTick) {
+    FiringContinuously();
+    Control(1, "error ST 5");
+    Control(1, "set interlock flow open");
+    QList<QByteArrayList> inside;
+    // Ticks keep running while the operator reads the message.
+    Dialogs->WhileOpen = [&] {
+        for (int i = 0; i < 2; ++i)
+            inside << Tick();
+    };
+    Form->timerPollLaserTimer();
+    EXPECT_EQ(Dialogs->Shown, QStringList{"Trevalon|Unknown error"});
+    ASSERT_EQ(inside.size(), 2);
+    for (const QByteArrayList& tick : inside)
+        EXPECT_EQ(tick.mid(0, 2), (QByteArrayList{"SS", "ST"}));
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(Tick().mid(0, 2), (QByteArrayList{"SS", "ST"}));
+    EXPECT_EQ(Dialogs->Shown.size(), 1);
+    EXPECT_TRUE(Form->PollTimer()->isActive());
+    EXPECT_TRUE(Find<TKxIndicator>("indFlow")->Enabled());
+
+    // Once a stop goes through the episode is over; the next refusal is told.
+    Control(1, "normal ST");
+    Tick();
+    Control(1, "error ST 5");
+    Tick();
+    EXPECT_EQ(Dialogs->Shown.size(), 2);
+}
+
+TEST_F(WindowFaultTest, ClicksAndTicksDuringARediscoverysRelayWaitLeaveNoTrace) {
+    // The laser behind a relay: laser-sim's own TCP service.
+    Sims[1] = SimProcess::StartTcp(
+        {"--set", "set type 8", "--set", "set motor-time 0", "--set", "set supply 1"});
+    ASSERT_NE(Sims.at(1), nullptr);
+    MakeWindow(QStringLiteral("NET:127.0.0.1|%1").arg(Sims.at(1)->TcpPort()));
+    ASSERT_TRUE(Form->InitializeLaser());
+    Control(1, "set start-time 0");
+    Form->timerPollLaserTimer();
+    Find<QAction>("menuLaserModeCont")->trigger();
+    auto* fire = Find<TKxSpeedButton>("btnLaserFire");
+    auto* supply = Find<TSwitch>("btnLaserOnOff");
+    ASSERT_TRUE(fire->isEnabled());
+    ASSERT_TRUE(supply->isEnabled());
+    const bool supplyOn = supply->On();
+
+    // The relay drops the line: the rediscovery waits for it to connect
+    // again, processing events meanwhile.
+    Control(1, "drop");
+    ASSERT_TRUE(SpinUntil([&] { return !Manager->PortData(1).Connection->Connected(); }));
+    QByteArrayList tickInside{"none"};
+    bool clicked = false;
+    QTimer::singleShot(0, Form.get(), [&] {
+        Mark();
+        Form->timerPollLaserTimer();
+        tickInside = Since();
+        fire->click();
+        QTest::mouseClick(supply, Qt::LeftButton);
+        clicked = true;
+    });
+    Find<QAction>("menuInitialize1")->trigger();
+    ASSERT_TRUE(clicked);
+    EXPECT_EQ(Status(), "Laser initialized ");
+    EXPECT_TRUE(tickInside.isEmpty()) << tickInside.join(' ').toStdString();
+    EXPECT_FALSE(fire->Down());
+    EXPECT_EQ(fire->Caption(), "Fire");
+    EXPECT_EQ(supply->On(), supplyOn);
+    EXPECT_FALSE(Commands().contains("GO"));
+    EXPECT_EQ(Sims.at(1)->Control("get firing"), "OK 0");
+}
+
+TEST_F(WindowFaultTest, ARelayErrorIsShownOnceTheHandlerAtWorkHasReturned) {
+    InitializedWindow(8);
+    QStringList shownInside;
+    Dialogs->WhileOpen = [&] {
+        Q_EMIT Manager->NetworkError(1, QStringLiteral("The remote host closed the connection"));
+        shownInside = Dialogs->Shown;
+    };
+    Find<TKxSpeedButton>("btnEnergy")->click(); // the prompt, cancelled
+    EXPECT_EQ(shownInside.size(), 1);
+    EXPECT_EQ(Dialogs->Shown.value(1), "Trevalon|The remote host closed the connection");
+
+    Q_EMIT Manager->NetworkError(1, QStringLiteral("Network unreachable"));
+    EXPECT_EQ(Dialogs->Shown.value(2), "Trevalon|Network unreachable");
+    EXPECT_EQ(Dialogs->Shown.size(), 3);
 }
 
 TEST_F(WindowFaultTest, AMailboxClientKilledHoldingTheLockStopsNeitherThePollNorItsRequest) {

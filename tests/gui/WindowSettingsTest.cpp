@@ -253,5 +253,45 @@ TEST_F(WindowSettingsTest, ABadValueEndsTheRecallWithTheValuesBeforeItApplied) {
     Recall(Write("range.las", "[Laser]\r\nWavelength=0\r\nEnergyMode=2\r\n"));
     EXPECT_EQ(Dialogs->Messages().value(2), "Unsupported output range");
     EXPECT_EQ(Form->Laser()->OutputRange(), erLow);
-    EXPECT_EQ(Dialogs->Messages().size(), 3);
+
+    // A firing mode the laser has no name for: nothing at all is sent.
+    const QString mode = Find<TKxDropBtn>("btnLaserMode")->Caption();
+    Mark();
+    Recall(Write("mode.las", "[Laser]\r\nFireMode=300\r\nEnergyMode=0\r\n"));
+    EXPECT_EQ(Dialogs->Messages().value(3), "'300' is out of range for FireMode (0 to 2)");
+    EXPECT_TRUE(Since().isEmpty()) << Since().join(' ').toStdString();
+    EXPECT_EQ(Find<TKxDropBtn>("btnLaserMode")->Caption(), mode);
+    EXPECT_EQ(Dialogs->Messages().size(), 4);
+}
+
+// A diode laser's "Voltage" setter drives both diodes: a recall brings back
+// the diode currents the operator had, and the window shows them.
+TEST_F(WindowSettingsTest, ADiodeLaserRecallsItsDiodeCurrentsNeverFullCurrent) {
+    InitializedWindow(8);
+    // A file from before the diode keys, saved on a diode laser: its
+    // "Voltage" was never the diodes' setting.
+    Recall(Write("old.las", "[Laser]\r\nVoltage=100\r\n"));
+    for (const QByteArray& command : Since())
+        EXPECT_FALSE(command.startsWith("DC")) << command.constData();
+    EXPECT_EQ(Caption("btnDiode1"), "0.0%");
+
+    Form->ApplyDiodeCurrent(1, 30);
+    Form->ApplyDiodeCurrent(2, 40);
+    const QString path = Dir.filePath("diodes.las");
+    Save(path);
+    const QByteArray saved = FileContents(path);
+    EXPECT_TRUE(saved.contains("\r\nVoltage=30\r\n")) << saved.constData();
+    EXPECT_TRUE(saved.contains("\r\nDiode1=30\r\nDiode2=40\r\n")) << saved.constData();
+
+    Form->ApplyDiodeCurrent(0, 0);
+    Mark();
+    Recall(path);
+    QByteArrayList diodes;
+    for (const QByteArray& command : Since())
+        if (command.startsWith("DC"))
+            diodes << command;
+    EXPECT_EQ(diodes, (QByteArrayList{"DC1076", "DC2102"}));
+    EXPECT_EQ(Caption("btnDiode1"), "30.0%");
+    EXPECT_EQ(Caption("btnDiode2"), "40.0%");
+    EXPECT_TRUE(Dialogs->Messages().isEmpty()) << Dialogs->Shown.join('\n').toStdString();
 }

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <utility>
 
 // Dialogs whose answers a test scripts. Every dialog shown is recorded as
 // "caption|text" (input boxes as "caption|prompt|preset"). Message boxes
@@ -21,6 +22,7 @@ public:
         Shown << caption + QLatin1Char('|') + text;
         if (OnMessage)
             OnMessage(caption, text);
+        Open();
         if (Aborted() || Answers.empty())
             return buttons == TMsgButtons::mbOK ? TMsgResult::mrOK : TMsgResult::mrCancel;
         const TMsgResult answer = Answers.front();
@@ -30,6 +32,7 @@ public:
 
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override {
         Shown << caption + QLatin1Char('|') + prompt + QLatin1Char('|') + value;
+        Open();
         if (Aborted() || Inputs.empty())
             return false;
         const std::optional<QString> answer = Inputs.front();
@@ -44,6 +47,7 @@ public:
                          const QString& defaultSuffix) override {
         Shown << caption;
         FileDialogs << QStringList{caption, folder, filter, defaultSuffix}.join(QLatin1Char('|'));
+        Open();
         return FileAnswer;
     }
 
@@ -51,6 +55,7 @@ public:
                          const QString& defaultSuffix) override {
         Shown << caption;
         FileDialogs << QStringList{caption, folder, filter, defaultSuffix}.join(QLatin1Char('|'));
+        Open();
         return FileAnswer;
     }
 
@@ -74,7 +79,16 @@ public:
     QStringList FileDialogs;
     // Called as each message box opens (before it answers).
     std::function<void(const QString& caption, const QString& text)> OnMessage;
+    // Called while a dialog of any kind is "open", before it answers, as the
+    // operator's time in it: poll ticks and clicks happen here. Taken for
+    // the first dialog only, so that a dialog it opens meets none.
+    std::function<void()> WhileOpen;
 
 private:
+    void Open() {
+        if (std::function<void()> during = std::exchange(WhileOpen, nullptr))
+            during();
+    }
+
     bool FAborted = false;
 };
