@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QList>
 #include <QString>
+#include <QStringDecoder>
 
 #include <unistd.h>
 
@@ -24,6 +25,13 @@ const QString& FilePath() {
     static const QString path =
         QDir::tempPath() + QStringLiteral("/trevalon-fuzz-%1.ini").arg(getpid());
     return path;
+}
+
+// UTF-8 text with a leading U+FEFF kept, which QString::fromUtf8 would drop:
+// names and values may start with one.
+QString Decoded(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(bytes);
 }
 
 void WriteFile(const QByteArray& content) {
@@ -54,7 +62,7 @@ QString ExpectedValue(const QString& value) {
     if (bytes.size() >= 2 && (bytes.front() == '"' || bytes.front() == '\'') &&
         bytes.back() == bytes.front())
         bytes = bytes.mid(1, bytes.size() - 2);
-    return QString::fromUtf8(bytes);
+    return Decoded(bytes);
 }
 
 // The lines of `content`, each with its line end.
@@ -73,7 +81,7 @@ QList<QByteArray> Lines(const QByteArray& content) {
 bool IsLineOfKey(const QByteArray& line, const QString& key) {
     const qsizetype equals = line.indexOf('=');
     return equals > 0 &&
-           QString::fromUtf8(line.left(equals).trimmed()).compare(key, Qt::CaseInsensitive) == 0;
+           Decoded(line.left(equals).trimmed()).compare(key, Qt::CaseInsensitive) == 0;
 }
 
 // Before and after a write: the same lines except one block, where at most
@@ -106,9 +114,9 @@ void CheckOtherLinesKept(const QByteArray& before, const QByteArray& after, cons
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    QString section = QString::fromUtf8(input.ConsumeRandomLengthString(24));
-    QString key = QString::fromUtf8(input.ConsumeRandomLengthString(24));
-    const QString value = QString::fromUtf8(input.ConsumeRandomLengthString(64));
+    QString section = Decoded(input.ConsumeRandomLengthString(24));
+    QString key = Decoded(input.ConsumeRandomLengthString(24));
+    const QString value = Decoded(input.ConsumeRandomLengthString(64));
     const QByteArray content = QByteArray::fromStdString(input.ConsumeRemainingBytesAsString());
     if (!UsableName(section, false))
         section = QStringLiteral("Laser");

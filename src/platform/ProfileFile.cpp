@@ -4,7 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace platform {
@@ -47,8 +51,16 @@ TParsedLine ParseLine(QByteArray text, bool firstLine) {
     return parsed;
 }
 
+// QString::fromUtf8 takes a leading U+FEFF for a byte-order mark and drops
+// it, so a name or value that starts with one would no longer read back as
+// written. Only the file's first bytes are a mark (ParseLine).
+QString Decoded(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
+
 bool SameName(const QByteArray& name, const QString& wanted) {
-    return QString::fromUtf8(name).compare(wanted, Qt::CaseInsensitive) == 0;
+    return Decoded(name).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 QByteArray OneLine(const QString& text) {
@@ -56,6 +68,22 @@ QByteArray OneLine(const QString& text) {
     bytes.replace('\r', ' ');
     bytes.replace('\n', ' ');
     return bytes;
+}
+
+// The new file belongs to whoever saves it: root saving a user's file would
+// take it from the user.
+void KeepOwner(const QString& path, int handle) {
+    struct stat old {};
+    struct stat now {};
+    if (stat(QFile::encodeName(path).constData(), &old) != 0 || fstat(handle, &now) != 0)
+        return;
+    if ((old.st_uid == now.st_uid && old.st_gid == now.st_gid) ||
+        fchown(handle, old.st_uid, old.st_gid) == 0)
+        return;
+    // An ordinary user can give the file to no one else, but to a group of
+    // their own, so that the group keeps its access. Where even that fails,
+    // the file is the saver's, as a file they made would be.
+    [[maybe_unused]] const int groupKept = fchown(handle, uid_t(-1), old.st_gid);
 }
 
 } // namespace
@@ -121,7 +149,7 @@ QString TProfileFile::ReadString(const QString& section, const QString& key,
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         value = value.mid(1, value.size() - 2);
-    return QString::fromUtf8(value);
+    return Decoded(value);
 }
 
 void TProfileFile::TerminateLast() {
@@ -164,8 +192,19 @@ QByteArray TProfileFile::Content() const {
 
 bool TProfileFile::CanWrite() const {
     const QFileInfo info(FPath);
+    // Save() makes the new file beside the file that the links lead to, in
+    // the end, and renames it over the old one. The effective user is
+    // asked, with the kernel's answer for root: a folder on a read-only
+    // mount refuses root too.
+    QString target = info.canonicalFilePath();
+    if (target.isEmpty())
+        target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    const QString folder = QFileInfo(target).absolutePath();
+    if (!QFileInfo(folder).isDir() ||
+        faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), W_OK | X_OK, AT_EACCESS) != 0)
+        return false;
     if (!info.exists())
-        return QFileInfo(info.absolutePath()).isDir();
+        return true;
     if (!info.isFile())
         return false;
     // The mode bits alone: Qt's "User" bits ask the kernel, which lets root
@@ -184,12 +223,16 @@ bool TProfileFile::CanWrite() const {
 bool TProfileFile::Save() {
     if (!CanWrite())
         return false;
-    // QSaveFile writes beside the link's target and keeps the old file's
-    // permission bits on the new one.
+    // Never QSaveFile's fallback of writing in place: a full disk or a crash
+    // midway would leave half a file, and with it go the sections that other
+    // programs keep in it. No temporary file, no save.
     QSaveFile file(FPath);
-    file.setDirectWriteFallback(true);
+    file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    // QSaveFile gives the new file the old one's permission bits, not its
+    // owner.
+    KeepOwner(FPath, file.handle());
     const QByteArray content = Content();
     if (file.write(content) != content.size()) {
         file.cancelWriting();

@@ -9,7 +9,9 @@ namespace platform {
 // A profile (INI) file: "[section]" header lines, each followed by
 // "key=value" lines. Section and key names match without regard to letter
 // case; where a name occurs twice, the first occurrence counts. Lines
-// starting with ';' are comments. Names and values are UTF-8 text.
+// starting with ';' are comments. Names and values are UTF-8 text; a
+// byte-order mark is skipped at the start of the file only, elsewhere
+// U+FEFF is a character of the name or value it starts.
 //
 // The file is read once, when the object is made; a file that is absent or
 // cannot be read counts as empty. Writes change the copy in memory, and
@@ -36,22 +38,23 @@ public:
     // The content as Save() would write it.
     QByteArray Content() const;
 
-    // Whether the file itself may be written: true for a file that does not
-    // exist yet in an existing folder; for an existing file, true when it
-    // carries a write permission bit and opens for writing. A file without
-    // any write bit counts as read-only also for root, who could otherwise
-    // write it: the bits are the owner's statement that it must not change.
-    // Changes nothing.
+    // Whether Save() can put the file in place: the folder it goes to (that
+    // of a link's target) must take new files, for the effective user, and
+    // the file, where it exists, must be writable: it carries a write
+    // permission bit and opens for writing. A file without any write bit
+    // counts as read-only also for root, who could otherwise write it: the
+    // bits are the owner's statement that it must not change. Changes
+    // nothing.
     bool CanWrite() const;
 
     // Writes the content: checks CanWrite() first, then writes a temporary
     // file in the same folder and renames it over the file once it is
     // complete, so the file is either the old one or the new one, never half
     // written. A symbolic link is kept and its target replaced; the file
-    // keeps its permission bits. Where the folder cannot take the temporary
-    // file but the file itself can be written, the file is rewritten in
-    // place. False on any failure; the file is then unchanged (an in-place
-    // write that fails midway excepted).
+    // keeps its permission bits, and its owner and group where the saver
+    // may give them (root may). The file is never rewritten in
+    // place: where no temporary file can be made, the save fails. False on
+    // any failure; the file is then unchanged.
     bool Save();
 
 private:

@@ -1,15 +1,29 @@
 #include "platform/ProfileFile.h"
 #include "support/FileContents.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 using platform::TProfileFile;
+
+constexpr unsigned Nobody = 65534;
+
+struct stat Stat(const QString& path) {
+    struct stat info {};
+    EXPECT_EQ(stat(QFile::encodeName(path).constData(), &info), 0) << path.toStdString();
+    return info;
+}
 
 class ProfileFileTest : public testing::Test {
 protected:
@@ -37,6 +51,18 @@ TEST_F(ProfileFileTest, NamesMatchWithoutRegardToCaseAndValuesAreTrimmed) {
     EXPECT_EQ(file.ReadString("Laser", "Voltage", "fallback"), "fallback");
     EXPECT_EQ(file.ReadString("Missing", "RepRate", "fallback"), "fallback");
     EXPECT_EQ(TProfileFile(Dir.filePath("absent.las")).ReadString("Laser", "RepRate", "10"), "10");
+}
+
+TEST_F(ProfileFileTest, AByteOrderMarkIsSkippedOnlyAtTheStartOfTheFile) {
+    const QString mark = QStringLiteral("\uFEFF");
+    TProfileFile file(Write("\xEF\xBB\xBF[\xEF\xBB\xBFLaser]\r\nRepRate=5\r\n"));
+    EXPECT_EQ(file.ReadString(mark + "Laser", "RepRate", "?"), "5");
+    EXPECT_EQ(file.ReadString("Laser", "RepRate", "?"), "?");
+    // Names and a value that start with U+FEFF read back as written.
+    file.WriteString(mark + mark + ";", mark + "Port", mark + "COM1");
+    ASSERT_TRUE(file.Save());
+    EXPECT_EQ(TProfileFile(file.Path()).ReadString(mark + mark + ";", mark + "Port", "?"),
+              mark + "COM1");
 }
 
 TEST_F(ProfileFileTest, ExistingKeyIsReplacedInItsLineAndOtherLinesKeepTheirBytes) {
@@ -99,11 +125,16 @@ TEST_F(ProfileFileTest, MissingSectionGoesAtTheEndOfTheFile) {
     EXPECT_EQ(FileContents(fresh.Path()), QByteArray("[Laser]\r\nNote=two  lines\r\n"));
 }
 
-TEST_F(ProfileFileTest, SaveReplacesALinkedFileAtItsTargetKeepingItsPermissions) {
+TEST_F(ProfileFileTest, SaveReplacesALinkedFileAtItsTargetKeepingItsPermissionsAndOwner) {
     const QString target = Write("[Laser]\r\nRepRate=5\r\n", "target.las");
-    // Not what a new file would get under the usual umask.
+    // Not what a new file would get under the usual umask, nor, where the
+    // tests run as root, the owner it would get.
     ASSERT_TRUE(
         QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(QFile::encodeName(target).constData(), Nobody, Nobody), 0);
+    }
+    const struct stat before = Stat(target);
     const QString link = Dir.filePath("link.las");
     ASSERT_TRUE(QFile::link(target, link));
 
@@ -117,6 +148,9 @@ TEST_F(ProfileFileTest, SaveReplacesALinkedFileAtItsTargetKeepingItsPermissions)
                                         QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
     EXPECT_EQ(QFile::permissions(target) & modeBits,
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    const struct stat after = Stat(target);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
 }
 
 TEST_F(ProfileFileTest, ReadOnlyFileOrMissingFolderIsNotWritten) {
@@ -133,6 +167,36 @@ TEST_F(ProfileFileTest, ReadOnlyFileOrMissingFolderIsNotWritten) {
     nowhere.WriteString("Laser", "RepRate", "50");
     EXPECT_FALSE(nowhere.CanWrite());
     EXPECT_FALSE(nowhere.Save());
+}
+
+TEST_F(ProfileFileTest, AFolderThatTakesNoNewFileLeavesAWritableFileAsItWas) {
+    const QByteArray before = "[Laser]\r\nRepRate=5\r\n[Other]\r\nx=1\r\n";
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("locked"));
+    const QByteArray folder = QFile::encodeName(Dir.filePath("locked"));
+    const QString path = Write(before, "locked/a.las");
+    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0666), 0);
+    ASSERT_EQ(chmod(folder.constData(), 0555), 0);
+    // Root makes files in any folder, so as root the save runs as "nobody".
+    ASSERT_EQ(chmod(QFile::encodeName(Dir.path()).constData(), 0755), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0))
+            _exit(10);
+        if (!QFileInfo(path).isWritable())
+            _exit(10);
+        TProfileFile file(path);
+        file.WriteString("Laser", "RepRate", "50");
+        _exit((file.CanWrite() ? 1 : 0) | (file.Save() ? 2 : 0));
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_EQ(chmod(folder.constData(), 0755), 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 10)
+        GTEST_SKIP() << "no unprivileged user here that reaches the file";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(FileContents(path), before);
 }
 
 } // namespace
