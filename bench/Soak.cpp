@@ -16,11 +16,11 @@
 // starts when the read has failed (after its 2000 ms time-out where there is
 // one); a dropped relay takes the stop command down with it, so it has no
 // such figure.
-#include "app/Dialogs.h"
 #include "app/LCMain.h"
 #include "comm/ConnectionManager.h"
 #include "controls/KxSpeedButton.h"
 #include "controls/Switch.h"
+#include "dialogs/Dialogs.h"
 #include "laser/CVLaser.h"
 
 #include <QAction>

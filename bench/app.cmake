@@ -4,7 +4,5 @@ add_executable(bench-minimal-qt ${CMAKE_CURRENT_SOURCE_DIR}/MinimalQt.cpp)
 target_link_libraries(bench-minimal-qt PRIVATE Qt6::Widgets)
 
 # The same poll without any window, for reference.
-if(TARGET trevalon_core)
-  add_executable(bench-bare-poll ${CMAKE_CURRENT_SOURCE_DIR}/BarePoll.cpp)
-  target_link_libraries(bench-bare-poll PRIVATE trevalon_core)
-endif()
+add_executable(bench-bare-poll ${CMAKE_CURRENT_SOURCE_DIR}/BarePoll.cpp)
+target_link_libraries(bench-bare-poll PRIVATE trevalon_core)

@@ -1,6 +1,4 @@
 # bench/identify starts the simulated laser and drives this binary; see that script.
-if(TARGET trevalon_laser)
-  add_executable(bench-identify ${CMAKE_CURRENT_SOURCE_DIR}/IdentifyBench.cpp)
-  target_link_libraries(bench-identify PRIVATE trevalon_laser)
-  trevalon_embed_version(bench-identify)
-endif()
+add_executable(bench-identify ${CMAKE_CURRENT_SOURCE_DIR}/IdentifyBench.cpp)
+target_link_libraries(bench-identify PRIVATE trevalon_laser)
+trevalon_embed_version(bench-identify)

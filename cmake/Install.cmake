@@ -12,11 +12,7 @@ set(TREVALON_RELEASE_DATE 2026-12-08)
 set(TREVALON_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/trevalon)
 set(TREVALON_PACKAGING ${PROJECT_SOURCE_DIR}/packaging)
 
-foreach(program IN ITEMS trevalon laser-sim trevalon-ipc)
-  if(TARGET ${program})
-    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  endif()
-endforeach()
+install(TARGETS trevalon laser-sim trevalon-ipc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Desktop integration: the entry, the metainfo and the icons. The bitmaps
 # are the program's own drawn window icon, rendered at build time, so that
@@ -32,36 +28,32 @@ install(FILES ${TREVALON_PACKAGING}/trevalon.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${TREVALON_APP_ID}.svg)
 
-if(TARGET trevalon_app)
-  set(TREVALON_ICON_SIZES 16 22 24 32 48 64 128 256)
-  set(icon_root ${CMAKE_BINARY_DIR}/packaging/icons)
-  add_executable(render-app-icon ${TREVALON_PACKAGING}/RenderAppIcon.cpp)
-  target_link_libraries(render-app-icon PRIVATE trevalon_app)
-  set_target_properties(render-app-icon PROPERTIES AUTOMOC OFF
-    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
-  set(icon_files "")
-  foreach(size IN LISTS TREVALON_ICON_SIZES)
-    set(file ${icon_root}/${size}x${size}/apps/${TREVALON_APP_ID}.png)
-    list(APPEND icon_files ${file})
-    install(FILES ${file} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
-  endforeach()
-  # A sanitized build must not fail on what the offscreen platform keeps
-  # until exit.
-  add_custom_command(OUTPUT ${icon_files}
-    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
-            $<TARGET_FILE:render-app-icon> ${icon_root} ${TREVALON_APP_ID} ${TREVALON_ICON_SIZES}
-    DEPENDS render-app-icon
-    COMMENT "Rendering the application icon")
-  add_custom_target(trevalon_icons ALL DEPENDS ${icon_files})
-endif()
+set(TREVALON_ICON_SIZES 16 22 24 32 48 64 128 256)
+set(icon_root ${CMAKE_BINARY_DIR}/packaging/icons)
+add_executable(render-app-icon ${TREVALON_PACKAGING}/RenderAppIcon.cpp)
+target_link_libraries(render-app-icon PRIVATE trevalon_app)
+set_target_properties(render-app-icon PROPERTIES AUTOMOC OFF
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
+set(icon_files "")
+foreach(size IN LISTS TREVALON_ICON_SIZES)
+  set(file ${icon_root}/${size}x${size}/apps/${TREVALON_APP_ID}.png)
+  list(APPEND icon_files ${file})
+  install(FILES ${file} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+# A sanitized build must not fail on what the offscreen platform keeps
+# until exit.
+add_custom_command(OUTPUT ${icon_files}
+  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+          $<TARGET_FILE:render-app-icon> ${icon_root} ${TREVALON_APP_ID} ${TREVALON_ICON_SIZES}
+  DEPENDS render-app-icon
+  COMMENT "Rendering the application icon")
+add_custom_target(trevalon_icons ALL DEPENDS ${icon_files})
 
-# Documentation and examples. The user guide's folder is read when it is
-# there, whatever it holds.
+# Documentation and examples: the README with the picture it shows, and the
+# user guide's folder, whatever it holds.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${TREVALON_DOC_DIR})
-install(FILES ${PROJECT_SOURCE_DIR}/docs/main-window.png DESTINATION ${TREVALON_DOC_DIR}/docs
-        OPTIONAL)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/guide/ DESTINATION ${TREVALON_DOC_DIR}/guide
-        OPTIONAL)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/main-window.png DESTINATION ${TREVALON_DOC_DIR}/docs)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/guide/ DESTINATION ${TREVALON_DOC_DIR}/guide)
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/trevalon-ipc/example.py
         DESTINATION ${TREVALON_DOC_DIR}/examples)
 # An example only: a device rule is the administrator's choice, so it is

@@ -6,7 +6,7 @@
 // writes FOLDER/SIZExSIZE/apps/NAME.png for each size; exit status 1 when a
 // file cannot be written.
 
-#include "app/MenuImages.h"
+#include "app/toolbars/MenuImages.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -2,12 +2,14 @@
 # the tests need, when any is missing. Nothing else is assumed installed.
 # desktop-file-utils and appstream validate the installed desktop files;
 # dpkg-dev (dpkg-shlibdeps) and file let scripts/package work out the
-# Debian package's dependencies.
+# Debian package's dependencies. clang-format checks the sources' layout
+# (.ci/run).
 TREVALON_PACKAGES=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config clang-format
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libbenchmark-dev
   socat ser2net python3 python3-serial
+  libtango-dev python3-tango  # trevalon-tango, and PyTango for its smoke test
   locales
   desktop-file-utils appstream dpkg-dev file
 )

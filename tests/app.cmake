@@ -3,6 +3,4 @@
 trevalon_add_test(NAME app_start_test LABEL integration TIMEOUT 240
   SOURCES integration/AppStartTest.cpp
   LIBS Qt6::Core trevalon_testsupport)
-if(TARGET trevalon)
-  add_dependencies(app_start_test trevalon)
-endif()
+add_dependencies(app_start_test trevalon)

@@ -1,7 +1,6 @@
 # Communication channels: pure logic, then the real channel against the
 # simulated laser on a pty, over TCP and through ser2net.
-# (trevalon_testsupport and laser-sim come from sim.cmake, included after
-# this file; target names resolve when the build is generated.)
+# (trevalon_testsupport and laser-sim come from sim.cmake.)
 trevalon_add_test(NAME comm_unit_test LABEL unit
   SOURCES unit/CommTraceTextTest.cpp unit/CommReplyTest.cpp unit/CommManagerTest.cpp
   LIBS trevalon_comm TIMEOUT 60)
@@ -17,8 +16,6 @@ trevalon_add_test(NAME comm_serial_test LABEL integration
   LIBS trevalon_comm trevalon_testsupport TIMEOUT 180)
 add_dependencies(comm_serial_test comm-port-probe)
 
-if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/integration/CommNetworkTest.cpp)
-  trevalon_add_test(NAME comm_network_test LABEL integration
-    SOURCES integration/CommNetworkTest.cpp integration/CommRelayTest.cpp
-    LIBS trevalon_comm trevalon_testsupport Qt6::Test TIMEOUT 240)
-endif()
+trevalon_add_test(NAME comm_network_test LABEL integration
+  SOURCES integration/CommNetworkTest.cpp integration/CommRelayTest.cpp
+  LIBS trevalon_comm trevalon_testsupport Qt6::Test TIMEOUT 240)

@@ -4,25 +4,15 @@ trevalon_add_test(NAME ipc_unit_test LABEL unit
   SOURCES unit/IpcMessengerTest.cpp
   LIBS trevalon_ipc TIMEOUT 60)
 
-if(TARGET trevalon_ipc)
-  add_executable(ipc_peer integration/IpcPeer.cpp)
-  target_link_libraries(ipc_peer PRIVATE trevalon_ipc)
-  set_target_properties(ipc_peer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+add_executable(ipc_peer integration/IpcPeer.cpp)
+target_link_libraries(ipc_peer PRIVATE trevalon_ipc)
+set_target_properties(ipc_peer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
-  set(ipc_sources integration/IpcProcessTest.cpp)
-  if(TARGET trevalon-ipc)
-    list(APPEND ipc_sources integration/IpcClientTest.cpp)
-  endif()
-  trevalon_add_test(NAME ipc_integration_test LABEL integration
-    SOURCES ${ipc_sources}
-    LIBS trevalon_ipc TIMEOUT 120)
-  add_dependencies(ipc_integration_test ipc_peer)
-  target_compile_definitions(ipc_integration_test PRIVATE
-    IPC_PEER_PATH="$<TARGET_FILE:ipc_peer>"
-    IPC_EXAMPLE_PATH="${PROJECT_SOURCE_DIR}/tools/trevalon-ipc/example.py")
-  if(TARGET trevalon-ipc)
-    add_dependencies(ipc_integration_test trevalon-ipc)
-    target_compile_definitions(ipc_integration_test PRIVATE
-      IPC_CLIENT_PATH="$<TARGET_FILE:trevalon-ipc>")
-  endif()
-endif()
+trevalon_add_test(NAME ipc_integration_test LABEL integration
+  SOURCES integration/IpcProcessTest.cpp integration/IpcClientTest.cpp
+  LIBS trevalon_ipc TIMEOUT 120)
+add_dependencies(ipc_integration_test ipc_peer trevalon-ipc)
+target_compile_definitions(ipc_integration_test PRIVATE
+  IPC_PEER_PATH="$<TARGET_FILE:ipc_peer>"
+  IPC_CLIENT_PATH="$<TARGET_FILE:trevalon-ipc>"
+  IPC_EXAMPLE_PATH="${PROJECT_SOURCE_DIR}/tools/trevalon-ipc/example.py")

@@ -6,17 +6,13 @@ add_library(trevalon_testsupport STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/support/QtApp.h)
 target_include_directories(trevalon_testsupport PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(trevalon_testsupport PUBLIC Qt6::Core Qt6::Network)
-if(TARGET laser-sim)
-  # Tests that start the simulator need it built first.
-  add_dependencies(trevalon_testsupport laser-sim)
-endif()
+# Tests that start the simulator need it built first.
+add_dependencies(trevalon_testsupport laser-sim)
 
 trevalon_add_test(NAME sim_integration_test LABEL integration
   SOURCES integration/SimTransportTest.cpp
   LIBS trevalon_testsupport)
 
-if(TARGET trevalon_lasersim)
-  trevalon_add_test(NAME sim_unit_test LABEL unit
-    SOURCES unit/SimLaserTest.cpp unit/SimControlTest.cpp
-    LIBS trevalon_lasersim)
-endif()
+trevalon_add_test(NAME sim_unit_test LABEL unit
+  SOURCES unit/SimLaserTest.cpp unit/SimControlTest.cpp
+  LIBS trevalon_lasersim)

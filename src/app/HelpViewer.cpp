@@ -1,5 +1,7 @@
 #include "app/HelpViewer.h"
 
+#include "app/HelpContext.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -16,11 +18,13 @@ struct TContextPage {
 };
 
 constexpr TContextPage ContextPages[] = {
-    {10, "main.html#c10"},       {230, "settings.html#c230"}, {240, "settings.html#c240"},
-    {1000, "firing.html#c1000"}, {1010, "firing.html#c1010"}, {1030, "firing.html#c1030"},
-    {1040, "output.html#c1040"}, {1045, "output.html#c1045"}, {1047, "output.html#c1047"},
-    {1050, "output.html#c1050"}, {1060, "optics.html#c1060"}, {1070, "status.html#c1070"},
-    {1075, "status.html#c1075"}, {1100, "optics.html#c1100"},
+    {hcMainWindow, "main.html#c10"},          {hcSaveSettings, "settings.html#c230"},
+    {hcRecallSettings, "settings.html#c240"}, {hcSupplySwitch, "firing.html#c1000"},
+    {hcFireMode, "firing.html#c1010"},        {hcRepRate, "firing.html#c1030"},
+    {hcOutputRange, "output.html#c1040"},     {hcVoltageAndAngles, "output.html#c1045"},
+    {hcDiodeCurrents, "output.html#c1047"},   {hcOutputLevel, "output.html#c1050"},
+    {hcWavelength, "optics.html#c1060"},      {hcStatusPanel, "status.html#c1070"},
+    {hcStatusBar, "status.html#c1075"},       {hcAperture, "optics.html#c1100"},
 };
 
 const QUrl HelpRoot(QStringLiteral("qrc:/help/"));

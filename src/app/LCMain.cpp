@@ -1,9 +1,14 @@
 #include "app/LCMain.h"
 
-#include "app/CtrlMgr.h"
 #include "app/LaserClip.h"
 #include "app/StatMgr.h"
-#include "app/ToolBar.h"
+#include "app/toolbars/CtrlMgr.h"
+#include "app/toolbars/FiringRow.h"
+#include "app/toolbars/MainMenus.h"
+#include "app/toolbars/OptionsBar.h"
+#include "app/toolbars/OutputRow.h"
+#include "app/toolbars/StatusPanel.h"
+#include "app/toolbars/ToolBar.h"
 #include "comm/ConnectionManager.h"
 #include "controls/Animate.h"
 #include "controls/ExceptionDisplay.h"
@@ -12,8 +17,10 @@
 #include "controls/KxFormManager.h"
 #include "controls/SpeedButton.h"
 #include "controls/Switch.h"
+#include "dialogs/QtDialogs.h"
 #include "ipc/IPCMessenger.h"
 #include "laser/InHouseLaser.h"
+#include "session/SafetyPoll.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,6 +52,7 @@ TformMain::TformMain(TMainOptions options, QWidget* parent)
     if (!FDialogs)
         FDialogs = std::make_unique<TQtDialogs>(this);
     SetExceptionDisplay([this](const std::exception& error) { ShowError(error); });
+    FGate.SetOnIdle([this] { AfterHandlers(); });
     CreateControls();
     // A relay that fails while connected is reported from the event loop;
     // the window shows it at its handler boundary, never over a handler's
@@ -60,9 +68,9 @@ TformMain::~TformMain() {
     // Nothing may reach the laser or a dialog once destruction has begun.
     FDestroying = true;
     timerPollLaser->stop();
-    timerAnimationDone->stop();
+    FFiringRow->AnimationDoneTimer()->stop();
+    FPoll.reset();
     FMainCtrlMgr.reset();
-    FOptionsCtrlMgr.reset();
     FMessenger.reset();
     FStatMgr.reset();
     QThread::yieldCurrentThread();
@@ -77,8 +85,9 @@ void TformMain::FormCreate(const QString& firstArgument) {
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
 
+    // Both rows of the main toolbar have placed their controls by now.
     FMainCtrlMgr = std::make_unique<TCtrlMgr>(tbMainLaser);
-    FOptionsCtrlMgr = std::make_unique<TCtrlMgr>(tbOptions);
+    FOptionsBar->RecordDesign();
     FStatMgr = std::make_unique<TStatMgr>();
     try {
         FMessenger = std::make_unique<TIPCMessenger>();
@@ -88,9 +97,10 @@ void TformMain::FormCreate(const QString& firstArgument) {
                               QString::fromLocal8Bit(error.what()));
     }
     FLaser = std::make_unique<TInHouseLaser>();
+    FPoll = std::make_unique<TSafetyPoll>(*FLaser, FMessenger.get());
     setWindowTitle(ApplicationTitle());
     FClip = LoadClip(QStringLiteral("AVI_LASER"));
-    animLaser->SetClip(FClip);
+    FFiringRow->Animation()->SetClip(FClip);
     // The status-bit list and its label stay hidden for the whole run; the
     // window gives up their room.
     resize(width(), height() - (listStatusBits->height() + labelSystemStatus->height()));
@@ -112,20 +122,16 @@ bool TformMain::RunHandler(const std::function<void()>& body) {
     // A handler that arrives while another is at work (its dialog open, a
     // relay connect wait processing events) returns: the laser is in the
     // middle of something, and the operator's window is modal anyway.
-    if (FBusy > 0 || FCloseRequested || FDestroying)
+    if (FCloseRequested || FDestroying)
         return false;
-    ++FBusy;
-    RunShowingExceptions(body);
-    --FBusy;
-    AfterHandlers();
-    return true;
+    return FGate.Run(body);
 }
 
-std::function<void(QObject*)> TformMain::Notify(void (TformMain::*handler)()) {
+TNotifyEvent TformMain::Notify(void (TformMain::*handler)()) {
     return Notify([this, handler] { (this->*handler)(); });
 }
 
-std::function<void(QObject*)> TformMain::Notify(std::function<void()> handler) {
+TNotifyEvent TformMain::Notify(std::function<void()> handler) {
     return [this, handler = std::move(handler)](QObject* sender) {
         if (!RunHandler(handler))
             UndoDroppedClick(sender);
@@ -140,19 +146,13 @@ void TformMain::UndoDroppedClick(QObject* sender) {
     } else if (auto* button = qobject_cast<TSpeedButton*>(sender)) {
         if (button->GroupIndex() > 0 && button->AllowAllUp())
             button->SetDown(!button->Down());
-    } else if (sender == adjAperWidth || sender == adjAperHeight) {
-        for (TKxAdjuster* adjuster : {adjAperWidth, adjAperHeight}) {
-            const bool loading = adjuster->Loading();
-            adjuster->SetLoading(true);
-            adjuster->SetValue(adjuster == adjAperWidth ? FLaser->ApertureWidth()
-                                                        : FLaser->ApertureHeight());
-            adjuster->SetLoading(loading);
-        }
+    } else if (FOptionsBar->IsApertureAdjuster(sender)) {
+        FOptionsBar->ShowAperture(FLaser->ApertureHeight(), FLaser->ApertureWidth());
     }
 }
 
 void TformMain::AfterHandlers() {
-    if (FBusy > 0 || FDestroying)
+    if (FGate.Busy() || FDestroying)
         return;
     if (FCloseRequested) {
         QTimer::singleShot(0, this, [this] { close(); });
@@ -182,10 +182,9 @@ void TformMain::ShowError(const std::exception& error) {
         return;
     const auto* laserError = dynamic_cast<const ELaserError*>(&error);
     const QString text = laserError ? laserError->Message() : QString::fromLocal8Bit(error.what());
-    ++FBusy; // no handler runs under the message; poll ticks do
+    // No handler runs under the message; poll ticks do.
+    const THandlerGate::THold hold = FGate.Hold();
     FDialogs->MessageBox(text, ApplicationTitle(), TMsgButtons::mbOK, TMsgIcon::miError);
-    --FBusy;
-    AfterHandlers();
 }
 
 void TformMain::PostLaserInit() {
@@ -200,7 +199,7 @@ void TformMain::Terminate() {
 
 bool TformMain::event(QEvent* event) {
     if (event->type() == LaserInitEvent) {
-        if (FBusy > 0)
+        if (FGate.Busy())
             FInitPending = true; // runs once the work in progress has returned
         else
             RunHandler([this] { InitializeLaser(); });
@@ -219,7 +218,7 @@ void TformMain::showEvent(QShowEvent* event) {
 }
 
 void TformMain::FormActivate() {
-    if (FTag != 0 || FBusy > 0 || FDestroying)
+    if (FTag != 0 || FGate.Busy() || FDestroying)
         return;
     // The flag goes up first: every modal box of the discovery activates the
     // window again when it closes.
@@ -231,7 +230,7 @@ void TformMain::FormActivate() {
 }
 
 void TformMain::closeEvent(QCloseEvent* event) {
-    if (FBusy > 0) {
+    if (FGate.Busy()) {
         // Closing inside a nested wait would destroy the window under the
         // handler that waits. Cancel its dialog; the window closes when the
         // handler has returned.
@@ -251,15 +250,26 @@ void TformMain::closeEvent(QCloseEvent* event) {
     }
     FTerminating = true;
     timerPollLaser->stop();
-    timerAnimationDone->stop();
+    FFiringRow->AnimationDoneTimer()->stop();
     event->accept();
 }
 
 // ---- Discovery --------------------------------------------------------------
 
+QTimer* TformMain::AnimationDoneTimer() const {
+    return FFiringRow->AnimationDoneTimer();
+}
+
+TAnimate* TformMain::Animation() const {
+    return FFiringRow->Animation();
+}
+
+TLaserStatus TformMain::LastStatus() const {
+    return FPoll->LastStatus();
+}
+
 void TformMain::ShowStatus(const QString& text) {
-    labelStatus->setText(text + QLatin1Char(' '));
-    labelStatus->repaint();
+    FStatusPanel->ShowStatus(text);
 }
 
 bool TformMain::InitializeLaser() {
@@ -272,15 +282,8 @@ bool TformMain::InitializeLaser() {
         if (found)
             ShowStatus(QStringLiteral("Found laser on COM") +
                        QString::number(FLaser->PortNumber()));
-        if (found && FStopPending) {
-            // A laser that was firing when its line broke may still be.
-            try {
-                FLaser->StopFiring();
-                FStopPending = false;
-            } catch (const std::exception&) {
-                // Tried again at the next discovery.
-            }
-        }
+        if (found)
+            FPoll->LaserFound();
     } catch (const ELaserError& error) {
         found = false;
         ShowStatus(QStringLiteral("Problem finding laser!"));
@@ -288,22 +291,21 @@ bool TformMain::InitializeLaser() {
     }
 
     enablerToolbar->SetRelativesEnabled(found);
-    enablerOptions->SetRelativesEnabled(found);
+    FOptionsBar->SetEnabled(found);
     if (found)
         timerPollLaser->start();
     else
         timerPollLaser->stop();
     enablerExtra->SetRelativesEnabled(found);
-    menuRecallSettings->setEnabled(found);
-    menuLaser->setEnabled(true);
+    FMenus->SetRecallEnabled(found);
+    FMenus->SetLaserMenuEnabled(true);
 
     if (found) {
         ApplyFireMode(fmOneShot);
         ApplyRepRate(1);
         ApplyOutputLevel(10);
         ApplyWavelength(FLaser->Wavelength());
-        adjAperWidth->SetIncrement(0.4f);
-        adjAperHeight->SetIncrement(0.4f);
+        FOptionsBar->SetApertureIncrement(0.4f);
         ApplyAperture(0, 0);
         ApplyOutputRange(erLow);
         ApplyXYTheta(float(FLaser->XYTheta()));
@@ -316,12 +318,13 @@ bool TformMain::InitializeLaser() {
         else
             ApplyDiodeCurrent(0, 0);
         FMainCtrlMgr->Arrange();
-        FOptionsCtrlMgr->Arrange();
+        FOptionsBar->Arrange();
         ShowStatus(QStringLiteral("Laser initialized"));
-        FStatMgr->Setup(FLaser.get(), StatusBar1);
+        FPoll->Readouts().Setup(FLaser.get());
+        FStatMgr->Setup(&FPoll->Readouts(), StatusBar1);
         setWindowTitle(ApplicationTitle() + QStringLiteral(" - ") + FLaser->GetLaserTypeName());
     } else {
-        panelMarker->hide();
+        FOptionsBar->HideAperture();
         ShowStatus(QStringLiteral("Laser not found"));
         if (FDialogs->MessageBox(QStringLiteral("Laser failed to initialize"),
                                  QStringLiteral("ERROR"), TMsgButtons::mbRetryCancel,

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/LaserSettings.h"
+#include "controls/HandlerGate.h"
+#include "controls/NotifyEvent.h"
+#include "dialogs/Dialogs.h"
 #include "laser/LaserModel.h"
 #include "laser/StatusTables.h"
+#include "session/LaserSettings.h"
 
-#include <QIcon>
-#include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -15,33 +15,29 @@
 #include <memory>
 #include <optional>
 
-class QAction;
-class QActionGroup;
-class QFrame;
 class QLabel;
 class QListWidget;
-class QMenu;
 class QStatusBar;
 class QTimer;
 class TAnimate;
 class TCVLaser;
 class TCtrlMgr;
 class TClip;
+class TFiringRow;
+class TGetNewVersion;
 class TIPCMessenger;
-class TKxAdjuster;
-class TKxDropBtn;
 class TKxEnabler;
 class TKxFormManager;
-class TKxIndicator;
-class TKxSpeedButton;
-class TKxUpDown;
-class TSpeedButton;
+class TMainMenus;
+class TOptionsBar;
+class TOutputRow;
+class TSafetyPoll;
 class TStatMgr;
+class TStatusPanel;
 class TSwitch;
 class TToolBar;
 class TformAbout;
 class TformTerminal;
-class TGetNewVersion;
 
 // What the program hands the main window at creation. Tests pass their own
 // dialogs and command line; the program takes the real ones.
@@ -76,35 +72,64 @@ class TformMain : public QMainWindow {
 public:
     // The window's private message that re-runs discovery; always posted.
     static constexpr int WM_LASERINIT = 0x8400;
-    static constexpr int PollInterval = 250;    // ms
-    static constexpr int HelpContext = 10;      // the main window's help page
-    static constexpr quint16 FaultMask = 0x54F; // FLOW TEMP EXT WORK START RESET BURST_LOCK
+    static constexpr int PollInterval = 250; // ms
 
     explicit TformMain(TMainOptions options = {}, QWidget* parent = nullptr);
     ~TformMain() override;
 
     // ---- Operations -------------------------------------------------------
+    // Each Apply... sets the laser through its setter (one exchange or more;
+    // the laser clamps the value to its range and ignores what it lacks) and
+    // then shows what the laser holds. Percent values are 0..100, rounded
+    // by the laser to its own steps; rates and angles are rounded to whole
+    // numbers, halves to even, and nothing is sent when the rounded value
+    // is what the laser holds. A laser error (ELaserError) propagates with
+    // the display left as before the failing call; a laser given up by the
+    // poll raises "No response from laser" without sending.
+
+    // Off: "ST", the fire button at rest. On: by the laser's mode (the
+    // button pressed with the animation for continuous firing and for a
+    // burst long enough to animate), then "SH1" where the laser has a
+    // shutter, and "GO".
     virtual void SetFiring(bool on);
     // Finds and identifies the laser and lays the window out for it; true
-    // when a laser was identified.
+    // when a laser was identified. Not found: "Laser failed to initialize"
+    // with Retry (posted rediscovery) or Cancel.
     virtual bool InitializeLaser();
+    // The status text, painted at once.
     void ShowStatus(const QString& text);
     void PostLaserInit();
 
+    // "MOn" (lasers of family A also change their rate); the mode button,
+    // its menu check, the rate controls (disabled in one-shot) and the rate.
     void ApplyFireMode(TFireMode mode);
     // Shows the laser's firing mode and rate without sending anything.
     void ShowFireMode();
+    // Hz; the laser clamps to its range.
     void ApplyRepRate(float rate);
+    // "ON"/"OF" (an unidentified laser is identified first); the switch
+    // then shows what the laser reports, not what was asked.
     void ApplyLaserEnabled(bool on);
+    // Attenuator, percent; ignored without one.
     void ApplyOutputLevel(float percent);
+    // PFN voltage, percent; on a diode laser it sets both diode currents.
     void ApplyPFNVoltage(float percent);
+    // Stops firing first ("ST"); "ENL"/"ENH" and the harmonic set.
     void ApplyOutputRange(TOutputRange range);
-    void ApplyDiodeCurrent(int index, float percent); // index 0: both diodes
+    // Diode `index` (1, 2; 0 both), percent; ignored without diodes.
+    void ApplyDiodeCurrent(int index, float percent);
+    // Illuminator, percent.
     void ApplyMarkerLevel(float percent);
     void ApplyPulseWidth(bool longPulse);
+    // Stops firing first; without harmonic sets nothing more. Throws
+    // std::logic_error "Unsupported wavelength" for an ordinal the laser
+    // has no name for.
     void ApplyWavelength(int wavelength);
+    // Percent of each blade's travel; one width and one height command.
     void ApplyAperture(float height, float width);
+    // Degrees, -90..90 in the window's prompt and arrows only.
     void ApplyXYTheta(float degrees);
+    // Degrees, 0..180, even; the laser limits it.
     void ApplyPolarizerAngle(float degrees);
     float GetDiodePercent(int index) const;
 
@@ -115,17 +140,16 @@ public:
     bool TickMayRun() const;
     void timerAnimationDoneTimer();
     void UpdateIndicators(TLaserStatus status);
-    void ServiceIPC();
 
     // ---- State, for the program's other windows and for tests -------------
     TCVLaser* Laser() const { return FLaser.get(); }
     TDialogs* Dialogs() const { return FDialogs.get(); }
     TStatMgr* StatMgr() const { return FStatMgr.get(); }
     TIPCMessenger* Messenger() const { return FMessenger.get(); }
-    TLaserStatus LastStatus() const { return FLastStatus; }
+    TLaserStatus LastStatus() const;
     QTimer* PollTimer() const { return timerPollLaser; }
-    QTimer* AnimationDoneTimer() const { return timerAnimationDone; }
-    TAnimate* Animation() const { return animLaser; }
+    QTimer* AnimationDoneTimer() const;
+    TAnimate* Animation() const;
     // The new-version check of the Help menu, made on first use
     // (MainAbout.cpp).
     TGetNewVersion* NewVersionCheck();
@@ -133,7 +157,7 @@ public:
     int Tag() const { return FTag; }
     void SetTag(int tag) { FTag = tag; }
     // True while a handler, the poll or discovery is at work.
-    bool Busy() const { return FBusy > 0; }
+    bool Busy() const { return FGate.Busy(); }
     // Closing was asked for while a handler was at work; the window closes
     // once it has returned.
     bool CloseRequested() const { return FCloseRequested; }
@@ -146,47 +170,32 @@ protected:
 private:
     // Construction (MainWindowBuild.cpp).
     void CreateControls();
-    void CreateMenus();
     QWidget* CreateMainToolBar();
-    QWidget* CreateOptionsToolBar();
     QWidget* CreateExtraToolBar();
-    QWidget* CreateStatusPanel();
     void FormCreate(const QString& firstArgument);
     void ReadCommandLine(const QString& firstArgument);
 
     // The boundary of every handler (LCMain.cpp). False when the handler was
     // dropped because another one is at work.
     bool RunHandler(const std::function<void()>& body);
-    // Wraps a handler for a control callback or a signal; a dropped click
-    // leaves its control as it was before.
-    std::function<void(QObject*)> Notify(void (TformMain::*handler)());
-    std::function<void(QObject*)> Notify(std::function<void()> handler);
+    // Wraps a handler for a control callback, a menu item or a signal; a
+    // dropped click leaves its control as it was before.
+    TNotifyEvent Notify(void (TformMain::*handler)());
+    TNotifyEvent Notify(std::function<void()> handler);
     void UndoDroppedClick(QObject* sender);
     void AfterHandlers();
     // A relay that failed while connected (from the connection manager).
     void NetworkErrorOccurred(const QString& message);
 
-    // The tick's work, and its way out when the laser is not answering
+    // The tick's work: the safety poll, then what the window shows of it
     // (MainPoll.cpp).
     void PollLaser();
-    void LaserNotResponding(bool stopTried);
-    // After an unreadable status: "ST" when `sendStop` (best effort, else
-    // left pending for the next discovery), and the fire button and
-    // animation back at rest.
-    void StopFiringAfterFault(bool sendStop);
-    // The fire button shows firing the laser reports but the window did not
-    // start (another program's "GO" in continuous mode), and goes back to
-    // rest when that firing ends.
-    void MirrorFiring(TLaserStatus status);
-    // Fire button released, caption "Fire", animation stopped.
-    void FireButtonAtRest();
     void FormActivate();
     void Terminate();
     void ShowError(const std::exception& error);
 
     // Feature-dependent layout (MainLayout.cpp).
     void LayoutForLaser();
-    void SetToolbarsEnabled(bool enabled);
 
     // Handlers (MainFiring.cpp).
     void btnLaserOnOffClick();
@@ -204,7 +213,6 @@ private:
     void menuHelpContentsClick();
     void menuConfigureClick();
     void Exit1Click();
-    void PlaceholderClick(const QString& what);
 
     // Settings files (MainSettings.cpp).
     void SaveSettings1Click();
@@ -253,30 +261,12 @@ private:
     void PromptInteger(const QString& caption, const QString& prompt, int current, int low,
                        int high, const std::function<void(int)>& apply);
 
-    // Captions that also keep the accessible name in step.
-    static void SetButtonCaption(TSpeedButton* button, const QString& caption);
-    static void SetDropCaption(TKxDropBtn* button, const QString& caption);
-    // Checks a radio menu item, unchecking the others of its group. Only the
-    // program checks these items: a click checks nothing by itself.
-    static void CheckMenuItem(QAction* item);
-
     std::unique_ptr<TDialogs> FDialogs;
-    TLaserStatus FLastStatus = 0;
-    // A stop the broken line did not carry: sent once the laser is found again.
-    bool FStopPending = false;
-    // The laser refused the fault stop and the operator was told so; cleared
-    // by the first tick whose stop goes through.
-    bool FStopRefusalShown = false;
-    // The fire button is down because the status said FIRE, not because the
-    // operator fired.
-    bool FFiringFromStatus = false;
-    // Relay errors that arrived while a handler was at work.
-    QStringList FNetworkErrors;
     std::unique_ptr<TCtrlMgr> FMainCtrlMgr;
-    std::unique_ptr<TCtrlMgr> FOptionsCtrlMgr;
     std::unique_ptr<TStatMgr> FStatMgr;
     std::unique_ptr<TIPCMessenger> FMessenger;
     std::unique_ptr<TCVLaser> FLaser;
+    std::unique_ptr<TSafetyPoll> FPoll;
     std::shared_ptr<const TClip> FClip;
     TKxFormManager* FFormManager = nullptr;
     TformAbout* formAbout = nullptr;
@@ -288,107 +278,28 @@ private:
     QString FSettingsSaveFolder;
     QString FSettingsOpenFolder;
     int FTag = 0;
-    int FBusy = 0;
+    THandlerGate FGate;
     bool FInitPending = false;
     bool FCloseRequested = false;
     bool FTerminating = false;
     bool FDestroying = false;
-    bool FActivationSeen = false;
+    // Relay errors that arrived while a handler was at work.
+    QStringList FNetworkErrors;
 
-    QList<QIcon> imglstMenus;
-
-    // Menus.
-    QMenu* menuFile = nullptr;
-    QMenu* menuLaser = nullptr;
-    QMenu* menuHelp = nullptr;
-    QAction* menuSaveSettings = nullptr;
-    QAction* menuRecallSettings = nullptr;
-    QAction* Exit1 = nullptr;
-    QAction* menuInitialize1 = nullptr;
-    QAction* menuLaserShots = nullptr;
-    QAction* menuNetworkConnect = nullptr;
-    QAction* menuConfigure = nullptr;
-    QAction* menuAbout = nullptr;
-    QAction* menuHelpContents = nullptr;
-    QAction* menuCheckVersion = nullptr;
-    QAction* menuTerminal = nullptr;
-    QMenu* dropdownModes = nullptr;
-    QAction* menuLaserModeCont = nullptr;
-    QAction* menuLaserMode1Shot = nullptr;
-    QAction* menuLaserModeBurst = nullptr;
-    QMenu* popupModeProps = nullptr;
-    QAction* menuLaserModeBurstShots = nullptr;
-    QMenu* dropdownWavelength = nullptr;
-    QAction* menuLaserIR = nullptr;
-    QAction* menuLaserGreen = nullptr;
-    QAction* menuLaserUV = nullptr;
-    QMenu* dropdownPulseWidths = nullptr;
-    QAction* menuShortPulse = nullptr;
-    QAction* menuLongPulse = nullptr;
-
-    // Main toolbar, first row, then second row.
+    // The bars and panels; each owns its controls.
+    std::unique_ptr<TMainMenus> FMenus;
+    std::unique_ptr<TFiringRow> FFiringRow;
+    std::unique_ptr<TOutputRow> FOutputRow;
+    std::unique_ptr<TOptionsBar> FOptionsBar;
+    std::unique_ptr<TStatusPanel> FStatusPanel;
+    // The main toolbar holds the firing and the output rows.
     TToolBar* tbMainLaser = nullptr;
-    TSwitch* btnLaserOnOff = nullptr;
-    TKxDropBtn* btnLaserMode = nullptr;
-    TKxSpeedButton* btnRepRate = nullptr;
-    TKxUpDown* updownRate = nullptr;
-    TKxSpeedButton* btnVoltage = nullptr;
-    TKxUpDown* updownPFN = nullptr;
-    TKxDropBtn* btnPulseWidth = nullptr;
-    TKxSpeedButton* btnDiode1 = nullptr;
-    TKxUpDown* updownDiode1 = nullptr;
-    TKxSpeedButton* btnDiode2 = nullptr;
-    TKxUpDown* updownDiode2 = nullptr;
-    TKxSpeedButton* btnEnergy = nullptr;
-    TKxUpDown* updownEnergy = nullptr;
-    TSwitch* switchEnergyMode = nullptr;
-    TKxSpeedButton* btnLaserFire = nullptr;
-    TAnimate* animLaser = nullptr;
-    QWidget* sep1 = nullptr;
-    QWidget* sep2 = nullptr;
-    QWidget* sep3 = nullptr;
-    QWidget* sep4 = nullptr;
-    QWidget* sep5 = nullptr;
-    QWidget* sep10 = nullptr;
-
-    // Options toolbar.
-    TToolBar* tbOptions = nullptr;
-    TKxDropBtn* btnWavelength = nullptr;
-    QWidget* sep6 = nullptr;
-    QFrame* panelMarker = nullptr;
-    TKxAdjuster* adjAperWidth = nullptr;
-    TKxAdjuster* adjAperHeight = nullptr;
-    TKxSpeedButton* btnMarkerLight = nullptr;
-    QWidget* sep7 = nullptr;
-    TKxSpeedButton* btnXYShutterRotation = nullptr;
-    TKxUpDown* updownTheta = nullptr;
-    TKxSpeedButton* btnRotatingPolarizer = nullptr;
-    TKxUpDown* updownRotatingPolarizer = nullptr;
-    QWidget* sep9 = nullptr;
-    TKxSpeedButton* btnLED = nullptr;
-    TKxUpDown* updownLED = nullptr;
-
-    // Extra toolbar, never shown.
-    QWidget* tbExtra = nullptr;
-    TSwitch* swSerialControl = nullptr;
-
     TKxEnabler* enablerToolbar = nullptr;
-    TKxEnabler* enablerOptions = nullptr;
+    // Serial or remote-box control: never shown.
+    QWidget* tbExtra = nullptr;
     TKxEnabler* enablerExtra = nullptr;
-
     QListWidget* listStatusBits = nullptr;
     QLabel* labelSystemStatus = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    QFrame* panelStatus = nullptr;
-    TKxIndicator* indStart = nullptr;
-    TKxIndicator* indFlow = nullptr;
-    TKxIndicator* indTemp = nullptr;
-    TKxIndicator* indExt = nullptr;
-    TKxIndicator* indWork = nullptr;
-    TKxIndicator* indBurstLock = nullptr;
-    TKxIndicator* indCoolantLow = nullptr;
-    QLabel* labelStatus = nullptr;
-
     QTimer* timerPollLaser = nullptr;
-    QTimer* timerAnimationDone = nullptr;
 };

@@ -1,26 +1,22 @@
 // The supply switch, firing, the firing mode and rate, and the menu commands.
 #include "app/LCMain.h"
 
-#include "app/BurstPlan.h"
+#include "app/HelpContext.h"
 #include "app/HelpViewer.h"
-#include "app/Rounding.h"
-#include "app/ToolBar.h"
+#include "app/toolbars/FiringRow.h"
+#include "app/toolbars/ToolBar.h"
 #include "controls/Animate.h"
-#include "controls/KxDropBtn.h"
-#include "controls/KxSpeedButton.h"
-#include "controls/KxUpDown.h"
-#include "controls/Switch.h"
 #include "laser/CVLaser.h"
+#include "session/BurstPlan.h"
+#include "session/Rounding.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QMenu>
 #include <QTimer>
 
 void TformMain::ApplyLaserEnabled(bool on) {
     FLaser->SetLaserEnabled(on);
     // The switch shows what the laser reports, not what was clicked.
-    btnLaserOnOff->SetOn(FLaser->LaserEnabled());
+    FFiringRow->ShowSupply(FLaser->LaserEnabled());
 }
 
 void TformMain::btnLaserOnOffClick() {
@@ -30,32 +26,20 @@ void TformMain::btnLaserOnOffClick() {
 void TformMain::SetFiring(bool on) {
     if (!on) {
         FLaser->StopFiring();
-        FireButtonAtRest();
+        FFiringRow->FireButtonAtRest();
         return;
     }
-    FFiringFromStatus = false;
-    const int frames = animLaser->FrameCount();
     switch (FLaser->FireMode()) {
     case fmContinuous:
-        btnLaserFire->SetDown(true);
-        if (frames > 0)
-            animLaser->Play(1, frames, 0);
-        SetButtonCaption(btnLaserFire, QStringLiteral("Stop"));
+        FFiringRow->ShowFiringContinuously();
         break;
     case fmOneShot:
-        btnLaserFire->SetDown(false);
+        FFiringRow->ShowOneShot();
         break;
     case fmBurst: {
-        const TBurstPlan plan =
-            PlanBurst(FLaser->BurstCount(), FLaser->RepRate(), frames, animLaser->FrameRate());
-        if (plan.Passes == 0) {
-            btnLaserFire->SetDown(false);
-        } else {
-            timerAnimationDone->setInterval(plan.TimerMs);
-            timerAnimationDone->start();
-            SetButtonCaption(btnLaserFire, QStringLiteral("Stop"));
-            animLaser->Play(1, frames, plan.Passes);
-        }
+        const TAnimate* clip = FFiringRow->Animation();
+        FFiringRow->ShowBurst(PlanBurst(FLaser->BurstCount(), FLaser->RepRate(), clip->FrameCount(),
+                                        clip->FrameRate()));
         break;
     }
     }
@@ -63,17 +47,11 @@ void TformMain::SetFiring(bool on) {
 }
 
 void TformMain::btnLaserFireClick() {
-    SetFiring(btnLaserFire->Down());
+    SetFiring(FFiringRow->FireButtonDown());
 }
 
 void TformMain::timerAnimationDoneTimer() {
-    timerAnimationDone->stop();
-    // The laser ends the burst by itself; only the window catches up.
-    if (FLaser->FireMode() == fmBurst && btnLaserFire->Down()) {
-        animLaser->Seek(1);
-        btnLaserFire->SetDown(false);
-        SetButtonCaption(btnLaserFire, QStringLiteral("Fire"));
-    }
+    FFiringRow->BurstTimerDone(FLaser->FireMode());
 }
 
 void TformMain::ApplyFireMode(TFireMode mode) {
@@ -82,27 +60,10 @@ void TformMain::ApplyFireMode(TFireMode mode) {
 }
 
 void TformMain::ShowFireMode() {
+    // The rate controls follow the toolbar's enabling, except in one-shot.
     const bool rateEnabled = FLaser->FireMode() != fmOneShot && tbMainLaser->isEnabled();
-    switch (FLaser->FireMode()) {
-    case fmContinuous:
-        SetDropCaption(btnLaserMode, menuLaserModeCont->text());
-        CheckMenuItem(menuLaserModeCont);
-        break;
-    case fmOneShot:
-        SetDropCaption(btnLaserMode, menuLaserMode1Shot->text());
-        CheckMenuItem(menuLaserMode1Shot);
-        animLaser->Stop();
-        break;
-    case fmBurst:
-        SetDropCaption(btnLaserMode, menuLaserModeBurst->text() +
-                                         QString::asprintf(" (%d)", FLaser->BurstCount()));
-        CheckMenuItem(menuLaserModeBurst);
-        break;
-    }
-    btnRepRate->setEnabled(rateEnabled);
-    updownRate->SetEnabled(rateEnabled);
-    SetButtonCaption(btnRepRate, QString::asprintf("%d Hz", FLaser->RepRate()));
-    btnLaserMode->SetGlyphFromImages(imglstMenus, int(FLaser->FireMode()), QSize(24, 24));
+    FFiringRow->ShowFireMode(FLaser->FireMode(), FLaser->BurstCount(), FLaser->RepRate(),
+                             rateEnabled);
 }
 
 void TformMain::btnLaserModeClick() {
@@ -146,7 +107,7 @@ void TformMain::ApplyRepRate(float rate) {
     const int rounded = RoundHalfEven(double(rate));
     if (rounded != FLaser->RepRate())
         FLaser->SetRepRate(rounded);
-    SetButtonCaption(btnRepRate, QString::asprintf("%d Hz", FLaser->RepRate()));
+    FFiringRow->ShowRepRate(FLaser->RepRate());
 }
 
 void TformMain::btnRepRateClick() {
@@ -192,16 +153,11 @@ void TformMain::menuNetworkConnectClick() {
 }
 
 void TformMain::menuHelpContentsClick() {
-    THelpViewer::Instance()->ShowContext(HelpContext);
+    THelpViewer::Instance()->ShowContext(hcMainWindow);
 }
 
 void TformMain::menuConfigureClick() {}
 
 void TformMain::Exit1Click() {
     Terminate();
-}
-
-void TformMain::PlaceholderClick(const QString& what) {
-    FDialogs->MessageBox(what + QStringLiteral(" comes with a later version of Trevalon."),
-                         windowTitle(), TMsgButtons::mbOK, TMsgIcon::miInformation);
 }

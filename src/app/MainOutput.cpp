@@ -3,25 +3,20 @@
 // Each apply sets the laser and then shows the value the laser holds.
 #include "app/LCMain.h"
 
-#include "app/Rounding.h"
+#include "app/toolbars/FiringRow.h"
+#include "app/toolbars/OptionsBar.h"
+#include "app/toolbars/OutputRow.h"
 #include "controls/FloatFormat.h"
-#include "controls/KxAdjuster.h"
-#include "controls/KxDropBtn.h"
-#include "controls/KxSpeedButton.h"
-#include "controls/Switch.h"
 #include "laser/CVLaser.h"
+#include "session/Rounding.h"
 
-#include <QAction>
 #include <QApplication>
 
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 namespace {
-
-QString PercentCaption(float percent) {
-    return QString::asprintf("%.1f%%", double(percent));
-}
 
 QString OneDecimal(float value) {
     return QString::asprintf("%.1f", double(value));
@@ -33,14 +28,6 @@ std::optional<int> ParseInteger(const QString& text) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);
     return ok ? std::optional<int>(value) : std::nullopt;
-}
-
-// The adjuster shows `value` without raising its change event.
-void WriteQuietly(TKxAdjuster* adjuster, float value) {
-    const bool loading = adjuster->Loading();
-    adjuster->SetLoading(true);
-    adjuster->SetValue(value);
-    adjuster->SetLoading(loading);
 }
 
 } // namespace
@@ -84,7 +71,7 @@ void TformMain::PromptInteger(const QString& caption, const QString& prompt, int
 
 void TformMain::ApplyOutputLevel(float percent) {
     FLaser->SetOutputLevel(percent);
-    SetButtonCaption(btnEnergy, PercentCaption(FLaser->OutputLevel()));
+    FOutputRow->ShowOutputLevel(FLaser->OutputLevel());
 }
 
 void TformMain::btnEnergyClick() {
@@ -102,7 +89,7 @@ void TformMain::updownEnergyDownClick() {
 
 void TformMain::ApplyPFNVoltage(float percent) {
     FLaser->SetPFNVoltage(percent);
-    SetButtonCaption(btnVoltage, PercentCaption(FLaser->PFNVoltage()));
+    FOutputRow->ShowPFNVoltage(FLaser->PFNVoltage());
 }
 
 void TformMain::btnVoltageClick() {
@@ -124,8 +111,7 @@ float TformMain::GetDiodePercent(int index) const {
 
 void TformMain::ApplyDiodeCurrent(int index, float percent) {
     FLaser->SetDiodeCurrent(index, percent);
-    SetButtonCaption(btnDiode1, PercentCaption(FLaser->GetDiodeCurrent(1)));
-    SetButtonCaption(btnDiode2, PercentCaption(FLaser->GetDiodeCurrent(2)));
+    FOutputRow->ShowDiodeCurrents(FLaser->GetDiodeCurrent(1), FLaser->GetDiodeCurrent(2));
 }
 
 void TformMain::DiodeCurrentClick(int index) {
@@ -151,7 +137,7 @@ void TformMain::updownDiode2DownClick() {
 
 void TformMain::ApplyMarkerLevel(float percent) {
     FLaser->SetMarkerLevel(percent);
-    SetButtonCaption(btnLED, PercentCaption(FLaser->MarkerLevel()));
+    FOptionsBar->ShowMarkerLevel(FLaser->MarkerLevel());
 }
 
 void TformMain::btnLEDClick() {
@@ -173,17 +159,16 @@ void TformMain::updownLEDDownClick() {
 void TformMain::ApplyOutputRange(TOutputRange range) {
     SetFiring(false);
     FLaser->SetOutputRange(range);
-    switchEnergyMode->SetOn(FLaser->OutputRange() == erHigh);
+    FOutputRow->ShowOutputRange(FLaser->OutputRange() == erHigh);
 }
 
 void TformMain::switchEnergyModeClick() {
-    ApplyOutputRange(switchEnergyMode->On() ? erHigh : erLow);
+    ApplyOutputRange(FOutputRow->RangeHigh() ? erHigh : erLow);
 }
 
 void TformMain::ApplyPulseWidth(bool longPulse) {
     FLaser->SetLongPulse(longPulse);
-    btnPulseWidth->SetGlyphFromImages(imglstMenus, longPulse ? 9 : 8, QSize(24, 24));
-    CheckMenuItem(longPulse ? menuLongPulse : menuShortPulse);
+    FFiringRow->ShowPulseWidth(longPulse);
 }
 
 void TformMain::btnPulseWidthClick() {
@@ -203,27 +188,10 @@ void TformMain::ApplyWavelength(int wavelength) {
         throw;
     }
     QApplication::restoreOverrideCursor();
-    QAction* item = nullptr;
-    int image = 0;
-    switch (FLaser->Wavelength()) {
-    case wlIR:
-        item = menuLaserIR;
-        image = 4;
-        break;
-    case wlGreen:
-        item = menuLaserGreen;
-        image = 5;
-        break;
-    case wlUV:
-        item = menuLaserUV;
-        image = 6;
-        break;
-    default:
+    const TWavelength now = FLaser->Wavelength();
+    if (now > wlUV)
         throw std::logic_error("Unsupported wavelength");
-    }
-    CheckMenuItem(item);
-    btnWavelength->SetGlyphFromImages(imglstMenus, image, QSize(24, 24));
-    SetDropCaption(btnWavelength, item->text());
+    FOptionsBar->ShowWavelength(now);
 }
 
 void TformMain::btnWavelengthClick() {
@@ -264,13 +232,13 @@ void TformMain::ApplyAperture(float height, float width) {
     // The adjusters are written without their change events, so one call
     // sends one width and one height command whoever called it.
     FLaser->SetApertureWidth(width);
-    WriteQuietly(adjAperWidth, width);
+    FOptionsBar->ShowAperture(FOptionsBar->ApertureHeight(), width);
     FLaser->SetApertureHeight(height);
-    WriteQuietly(adjAperHeight, height);
+    FOptionsBar->ShowAperture(height, width);
 }
 
 void TformMain::adjAperValueChange() {
-    ApplyAperture(adjAperHeight->Value(), adjAperWidth->Value());
+    ApplyAperture(FOptionsBar->ApertureHeight(), FOptionsBar->ApertureWidth());
 }
 
 // ---- Rotation and polarizer -------------------------------------------------
@@ -279,7 +247,7 @@ void TformMain::ApplyXYTheta(float degrees) {
     const int theta = RoundHalfEven(double(degrees));
     if (theta != FLaser->XYTheta())
         FLaser->SetXYTheta(theta);
-    SetButtonCaption(btnXYShutterRotation, QString::number(FLaser->XYTheta()));
+    FOptionsBar->ShowXYTheta(FLaser->XYTheta());
 }
 
 void TformMain::btnXYShutterRotationClick() {
@@ -302,7 +270,7 @@ void TformMain::ApplyPolarizerAngle(float degrees) {
     const int angle = RoundHalfEven(double(degrees));
     if (angle != FLaser->PolarizerAngle())
         FLaser->SetPolarizerAngle(angle);
-    SetButtonCaption(btnRotatingPolarizer, QString::number(FLaser->PolarizerAngle()));
+    FOptionsBar->ShowPolarizerAngle(FLaser->PolarizerAngle());
 }
 
 void TformMain::btnRotatingPolarizerClick() {

@@ -18,9 +18,9 @@ void TformMain::Terminal1Click() {
 
     // Made (and registered) first, so that it can be given the dialogs
     // before the modal showing; a fresh window each time.
-    FFormManager->ShowForm(formTerminal, 3);
+    FFormManager->ShowForm(formTerminal, TKxFormManager::smCreateOnly);
     formTerminal->SetDialogs(FDialogs.get());
-    FFormManager->ShowForm(formTerminal, 0);
+    FFormManager->ShowForm(formTerminal, TKxFormManager::smModal);
 
     // The laser would reopen its port at its next exchange; doing it now
     // means a close that follows at once still switches the laser off.

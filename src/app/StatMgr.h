@@ -1,19 +1,17 @@
 #pragma once
 
+#include "session/Readouts.h"
+
 #include <QLabel>
 #include <QPointer>
 #include <QStatusBar>
 
 class QLabel;
-class TCVLaser;
 
 // The status bar's read-outs of the laser: shots, hours, flow and
 // temperature, each a panel that exists only when the laser can report the
-// value. One panel is refreshed per poll tick, in turn, so that a tick never
-// costs more than one exchange for the status bar.
-//
-// A read-out that fails (no reply, an error reply, garbage) shows "N/A"; no
-// update raises.
+// value. The poll reads one value per tick, in turn (TReadouts); the panel
+// of that value is refreshed. An unavailable value shows "N/A".
 class TStatMgr {
 public:
     static constexpr int ShotsWidth = 120;
@@ -26,34 +24,22 @@ public:
     TStatMgr(const TStatMgr&) = delete;
     TStatMgr& operator=(const TStatMgr&) = delete;
 
-    // Binds the laser and the status bar (neither owned) and rebuilds the
-    // panels: shots always for an identified laser; hours, flow and
-    // temperature when the laser answers them (one exchange each). Then
-    // updates every panel.
-    void Setup(TCVLaser* laser, QStatusBar* statusBar);
-    void UpdateAll();
-    // Refreshes the next panel in turn: shots, hours, flow, temperature.
-    void UpdateNext();
+    // Binds the read-outs and the status bar (neither owned) and rebuilds
+    // the panels, one for each read-out present, then shows every value.
+    void Setup(const TReadouts* readouts, QStatusBar* statusBar);
+    void ShowAll();
+    // Shows the value of `kind` in its panel, if it has one.
+    void Show(TReadouts::TKind kind);
 
-    QLabel* ShotsPanel() const { return FShots; }
-    QLabel* HoursPanel() const { return FHours; }
-    QLabel* FlowPanel() const { return FFlow; }
-    QLabel* TemperaturePanel() const { return FTemperature; }
-    int Counter() const { return FCounter; }
+    QLabel* ShotsPanel() const { return FPanels[TReadouts::rkShots]; }
+    QLabel* HoursPanel() const { return FPanels[TReadouts::rkHours]; }
+    QLabel* FlowPanel() const { return FPanels[TReadouts::rkFlow]; }
+    QLabel* TemperaturePanel() const { return FPanels[TReadouts::rkTemperature]; }
 
 private:
-    QLabel* AddPanel(int width);
     void RemovePanels();
-    void UpdateShots();
-    void UpdateHours();
-    void UpdateFlow();
-    void UpdateTemperature();
 
-    TCVLaser* FLaser = nullptr;
+    const TReadouts* FReadouts = nullptr;
     QPointer<QStatusBar> FStatusBar;
-    QPointer<QLabel> FShots;
-    QPointer<QLabel> FHours;
-    QPointer<QLabel> FFlow;
-    QPointer<QLabel> FTemperature;
-    int FCounter = 0;
+    std::array<QPointer<QLabel>, TReadouts::Count> FPanels;
 };

@@ -58,14 +58,16 @@ public:
     // their variables are otherwise left alone.
     ~TKxFormManager() override;
 
-    // Show modes:
-    //   0  modal: a window already visible is hidden first; returns the
-    //      window's result code
-    //   1  modeless; returns 0
-    //   2  modeless, and processes events until the window is closed or
-    //      hidden; returns 0
-    //   other: creates and registers the window without showing it;
-    //      returns 0
+    // Show modes (TShowMode; other numbers act as smCreateOnly):
+    //   smModal: a window already visible is hidden first; returns the
+    //     window's result code
+    //   smModeless: returns 0
+    //   smShowAndWait: modeless, and processes events until the window is
+    //     closed or hidden; returns 0
+    //   smCreateOnly: creates and registers the window without showing it;
+    //     returns 0
+    enum TShowMode : quint8 { smModal = 0, smModeless = 1, smShowAndWait = 2, smCreateOnly = 3 };
+
     template <std::derived_from<TForm> F> int ShowForm(F*& form, quint8 showMode) {
         TFormVariable variable;
         variable.Address = &form;

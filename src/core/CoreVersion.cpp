@@ -1,3 +1,5 @@
 #include "core/CoreVersion.h"
 
-const char* CoreVersion() { return TREVALON_VERSION; }
+const char* CoreVersion() {
+    return TREVALON_VERSION;
+}

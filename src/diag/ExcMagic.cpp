@@ -58,9 +58,13 @@ TExcMagic::~TExcMagic() {
         theInstance = nullptr;
 }
 
-TExcMagic* TExcMagic::Instance() { return theInstance; }
+TExcMagic* TExcMagic::Instance() {
+    return theInstance;
+}
 
-QString TExcMagic::DefaultLogFileName() { return platform::LogFolder() + "ExcMagic.Log"; }
+QString TExcMagic::DefaultLogFileName() {
+    return platform::LogFolder() + "ExcMagic.Log";
+}
 
 QByteArray TExcMagic::TimeStamp(const QDateTime& local) {
     const QDate d = local.date();

@@ -92,7 +92,7 @@ public:
 
     // ---- Connection --------------------------------------------------------
     // Opens the slot (routing it to NetworkConnection first when that is
-    // set); throws code 1 when it cannot be opened. Inactive object or
+    // set); throws leOpenPort when it cannot be opened. Inactive object or
     // port <= 0: only stores the port number and returns false.
     bool OpenPort(int port);
     void Disconnect();                      // closes the port; clears Connected and Identified
@@ -103,8 +103,10 @@ public:
     // ---- Commands ----------------------------------------------------------
     // One exchange; the reply (without CR) is left in Reply(). Returns false
     // without sending while inactive, and when a reply was cut off by the
-    // time-out. Throws code 4..8 or 0 for error replies ("?n"), 2 for an
-    // empty reply, 1 when the port cannot be opened.
+    // time-out. Throws leUnknownCommand..leOptionNotInstalled or leUnknown
+    // for error replies ("?n"), leNoResponse for an empty reply, leOpenPort
+    // when the port cannot be opened; leNoResponse without sending once the
+    // laser was given up.
     bool DoCommand(const QByteArray& command, bool expectReply);
     // DoCommand and a copy of the reply; errors propagate with Reply()
     // still holding the error reply. A raw "MO0".."MO2" the laser accepts
@@ -119,7 +121,7 @@ public:
     // non-numeric reply; 0 when nothing was sent). Sets the rate unit.
     quint8 GetLaserType();
     // With new firmware, polls "SS" every 250 ms until raw bit 20 (motor
-    // moving) clears; throws code 11 past `timeoutMs`.
+    // moving) clears; throws leTimedOut past `timeoutMs`.
     void WaitForMotors(int timeoutMs);
     void SelectHarmonic(TWavelength wavelength, TOutputRange range);
     void StartFiring();                             // "SH1" first on types 5 and 8, then "GO"
@@ -138,7 +140,7 @@ public:
 
     // ---- Status ------------------------------------------------------------
     // One "SS" exchange; the derived word (empty when nothing was sent).
-    // Throws code 3 for a non-hexadecimal reply. RESET clears Identified.
+    // Throws leInvalidResponse for a non-hexadecimal reply. RESET clears Identified.
     TLaserStatus GetStatus();
     bool CanFire(TLaserStatus status);
     float GetShotCount(); // -1 when not identified; throws like GetStatus
@@ -148,7 +150,7 @@ public:
 
     // ---- Identification ----------------------------------------------------
     // Scans the present slots in ascending order and identifies the first
-    // laser that answers. Only code 9 (firmware too old) escapes the scan.
+    // laser that answers. Only leFirmwareTooOld escapes the scan.
     bool FindLaser();
     // Identifies the laser on the current port and pushes the settings.
     bool Initialize();

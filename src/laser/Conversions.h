@@ -7,7 +7,7 @@
 // Unit conversions and the number formats of the laser protocol.
 
 // The number parser's error: a reply that should have been a number was not
-// (or does not fit). Not an ELaserError; callers that must report code 3
+// (or does not fit). Not an ELaserError; callers that must report leInvalidResponse
 // translate it.
 class EConvertError : public std::runtime_error {
 public:

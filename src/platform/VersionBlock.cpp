@@ -11,7 +11,7 @@
 namespace platform {
 
 const char* const VersionKeys[VersionKeyCount] = {
-    "CompanyName",      "FileDescription",  "FileVersion", "InternalName", "LegalCopyright",
+    "CompanyName",     "FileDescription",  "FileVersion", "InternalName",   "LegalCopyright",
     "LegalTradeMarks", "OriginalFilename", "ProductName", "ProductVersion", "Comments"};
 
 namespace {
@@ -84,6 +84,8 @@ std::optional<QList<QPair<QString, QString>>> ReadVersionStrings(const QString& 
     return strings;
 }
 
-bool HasVersionBlock(const QString& fileName) { return ReadBlock(fileName).has_value(); }
+bool HasVersionBlock(const QString& fileName) {
+    return ReadBlock(fileName).has_value();
+}
 
 } // namespace platform

@@ -1,8 +1,8 @@
 #include "terminal/Terminal.h"
 
-#include "app/Dialogs.h"
 #include "comm/ConnectionManager.h"
 #include "controls/ExceptionDisplay.h"
+#include "dialogs/Dialogs.h"
 #include "terminal/TerminalState.h"
 #include "terminal/TerminalText.h"
 
@@ -33,6 +33,15 @@ constexpr int AdvancedMargin = 16;
 TformTerminal::TformTerminal(QWidget* parent)
     : TForm(parent), FChannel(std::make_unique<TCommChannel>()) {
     CreateControls();
+    FGate.SetOnIdle([this] {
+        if (!FCloseRequested)
+            return;
+        FCloseRequested = false;
+        // From the event loop, as the handler may have run inside the show
+        // before the modal loop existed; and by done(), since a hidden
+        // window gets no close event.
+        QTimer::singleShot(0, this, [this] { done(QDialog::Rejected); });
+    });
 
     SetOnClose([this](QObject*, TCloseAction& action) { FormClose(action); });
     // Enter is taken before any control sees it (the window's key preview);
@@ -69,18 +78,8 @@ TformTerminal::~TformTerminal() {
 }
 
 void TformTerminal::RunHandler(const std::function<void()>& body) {
-    if (FBusy > 0 || FClosed)
-        return;
-    ++FBusy;
-    RunShowingExceptions(body);
-    --FBusy;
-    if (FBusy == 0 && FCloseRequested) {
-        FCloseRequested = false;
-        // From the event loop, as the handler may have run inside the show
-        // before the modal loop existed; and by done(), since a hidden
-        // window gets no close event.
-        QTimer::singleShot(0, this, [this] { done(QDialog::Rejected); });
-    }
+    if (!FClosed)
+        FGate.Run(body);
 }
 
 // ---- Window life ------------------------------------------------------------
@@ -134,7 +133,7 @@ void TformTerminal::FormClose(TCloseAction& action) {
     }
     // A handler is still at work (a message box, a connect wait): the
     // window only hides now and is freed once the handler has returned.
-    if (FBusy > 0) {
+    if (FGate.Busy()) {
         FCloseRequested = true;
         if (action == caFree)
             action = caHide;

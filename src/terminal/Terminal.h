@@ -2,6 +2,7 @@
 
 #include "comm/CommChannel.h"
 #include "controls/Form.h"
+#include "controls/HandlerGate.h"
 
 #include <QByteArray>
 
@@ -124,7 +125,7 @@ private:
     int FTerminator = 13;
     QByteArray FPending;
     TDialogs* FDialogs = nullptr;
-    int FBusy = 0;
+    THandlerGate FGate;
     bool FPortsTaken = false;
     bool FCloseRequested = false;
     bool FClosed = false;

@@ -1,7 +1,7 @@
 // Start-up and discovery of the main window against simulated lasers.
 #include "gui/MainWindowFixture.h"
 
-#include "app/ToolBar.h"
+#include "app/toolbars/ToolBar.h"
 #include "controls/KxAdjuster.h"
 #include "controls/KxDropBtn.h"
 #include "controls/KxSpeedButton.h"

@@ -2,11 +2,12 @@
 // controls that never overlap, down to the smallest window.
 #include "gui/MainWindowFixture.h"
 
-#include "app/ToolBar.h"
+#include "app/toolbars/ToolBar.h"
 #include "controls/KxIndicator.h"
 #include "controls/KxSpeedButton.h"
 #include "controls/KxUpDown.h"
 #include "controls/RepeatTimer.h"
+#include "dialogs/QtDialogs.h"
 
 #include <QTest>
 #include <QTimer>

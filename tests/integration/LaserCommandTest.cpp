@@ -216,14 +216,14 @@ TEST_F(LaserSimTest, ErrorRepliesAndTheirCodes) {
         Laser->SetRepRate(7);
         FAIL() << "no error";
     } catch (const ELaserError& e) {
-        EXPECT_EQ(e.ErrorCode(), 5);
+        EXPECT_EQ(e.ErrorCode(), leInvalidParameter);
         EXPECT_STREQ(e.what(), "Invalid parameter");
     }
     EXPECT_EQ(Laser->Reply(), "?1");
     EXPECT_EQ(Laser->RepRate(), 7); // stored before sending
 
     Control(1, "error MO* 9");
-    EXPECT_EQ(ErrorCodeOf([&] { Laser->SetFireMode(fmBurst); }), 0);
+    EXPECT_EQ(ErrorCodeOf([&] { Laser->SetFireMode(fmBurst); }), leUnknown);
     EXPECT_EQ(Laser->FireMode(), fmOneShot); // stored after sending
 
     const std::pair<QByteArray, int> digits[] = {{"0", 4}, {"2", 6}, {"3", 7}, {"4", 8}};
@@ -243,7 +243,7 @@ TEST_F(LaserSimTest, ErrorRepliesAndTheirCodes) {
         Laser->SendCommand("ABC", true);
         FAIL() << "no error";
     } catch (const ELaserError& e) {
-        EXPECT_EQ(e.ErrorCode(), 7);
+        EXPECT_EQ(e.ErrorCode(), leCannotExecute);
     }
     EXPECT_EQ(Laser->Reply(), "?3");
 }
@@ -251,13 +251,13 @@ TEST_F(LaserSimTest, ErrorRepliesAndTheirCodes) {
 TEST_F(LaserSimTest, StatusReplyFaults) {
     IdentifiedLaser(OfType(3));
     Control(1, "reply SS");
-    EXPECT_EQ(ErrorCodeOf([&] { Laser->GetStatus(); }), 2);
+    EXPECT_EQ(ErrorCodeOf([&] { Laser->GetStatus(); }), leNoResponse);
     Control(1, "reply SS XYZ");
-    EXPECT_EQ(ErrorCodeOf([&] { Laser->GetStatus(); }), 3);
+    EXPECT_EQ(ErrorCodeOf([&] { Laser->GetStatus(); }), leInvalidResponse);
     Control(1, "error SS 2");
-    EXPECT_EQ(ErrorCodeOf([&] { Laser->GetStatus(); }), 6);
+    EXPECT_EQ(ErrorCodeOf([&] { Laser->GetStatus(); }), leInvalidMode);
     Control(1, "garbage SC");
-    EXPECT_EQ(ErrorCodeOf([&] { Laser->GetShotCount(); }), 3);
+    EXPECT_EQ(ErrorCodeOf([&] { Laser->GetShotCount(); }), leInvalidResponse);
     // Nothing was stored by the failed polls.
     EXPECT_EQ(Laser->RawStatus(), 0u);
     // The read-outs fall back instead.
@@ -297,7 +297,7 @@ TEST_F(LaserSimTest, MotorWaitTimesOut) {
     IdentifiedLaser(OfType(3, "2.00").Set("SV?", "2"));
     Control(1, "reply SS 100080"); // the motor never stops
     const std::int64_t start = Clock.now;
-    EXPECT_EQ(ErrorCodeOf([&] { Laser->SetApertureWidth(50); }), 11);
+    EXPECT_EQ(ErrorCodeOf([&] { Laser->SetApertureWidth(50); }), leTimedOut);
     EXPECT_EQ(Laser->ApertureX(), 0); // not stored
     const QByteArrayList sent = Since();
     EXPECT_EQ(sent.first(), "XS128");
@@ -306,7 +306,7 @@ TEST_F(LaserSimTest, MotorWaitTimesOut) {
     EXPECT_GT(Clock.now - start, 10000);
     // An unreadable status during the wait is code 3.
     Control(1, "garbage SS");
-    EXPECT_EQ(ErrorCodeOf([&] { Laser->WaitForMotors(1000); }), 3);
+    EXPECT_EQ(ErrorCodeOf([&] { Laser->WaitForMotors(1000); }), leInvalidResponse);
 }
 
 TEST_F(LaserSimTest, MarkerAndPulseQueriesWhenNotIdentified) {
@@ -352,7 +352,7 @@ TEST_F(LaserSimTest, PortSelection) {
     EXPECT_FALSE(Laser->Connected());
     EXPECT_FALSE(Laser->Identified());
     // Slot 3 does not exist.
-    EXPECT_EQ(ErrorCodeOf([&] { Laser->SetPortNumber(3); }), 1);
+    EXPECT_EQ(ErrorCodeOf([&] { Laser->SetPortNumber(3); }), leOpenPort);
     EXPECT_EQ(Laser->PortNumber(), 3);
     // A command reopens the port it names.
     Laser->SetPortNumber(1);

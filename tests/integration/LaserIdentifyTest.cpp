@@ -74,7 +74,7 @@ TEST_F(LaserSimTest, OldFirmwareEndsTheScanWithCode9) {
         Laser->FindLaser();
         FAIL() << "no error";
     } catch (const ELaserError& e) {
-        EXPECT_EQ(e.ErrorCode(), 9);
+        EXPECT_EQ(e.ErrorCode(), leFirmwareTooOld);
         EXPECT_STREQ(e.what(), "Need to update laser firmware to V1.2 or later");
     }
     EXPECT_FALSE(Laser->Identified());

@@ -110,7 +110,7 @@ TEST_F(LaserSimTest, ResetFaultOfTheSimulatedLaser) {
     EXPECT_TRUE(Laser->GetStatus() & lsReset);
     EXPECT_FALSE(Laser->Identified());
     // Switching on identifies again, and the laser refuses while the fault lasts.
-    EXPECT_EQ(ErrorCodeOf([&] { Laser->SetLaserEnabled(true); }), 7);
+    EXPECT_EQ(ErrorCodeOf([&] { Laser->SetLaserEnabled(true); }), leCannotExecute);
     Control(1, "set reset-fault 0");
     Laser->SetLaserEnabled(true);
     EXPECT_TRUE(Laser->Identified());

@@ -1,6 +1,6 @@
 // The burst arithmetic of the fire button and the rounding it rests on.
-#include "app/BurstPlan.h"
-#include "app/Rounding.h"
+#include "session/BurstPlan.h"
+#include "session/Rounding.h"
 
 #include <gtest/gtest.h>
 

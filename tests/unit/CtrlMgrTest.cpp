@@ -1,5 +1,5 @@
-#include "app/CtrlMgr.h"
-#include "app/ToolBar.h"
+#include "app/toolbars/CtrlMgr.h"
+#include "app/toolbars/ToolBar.h"
 
 #include <QTest>
 #include <QWidget>

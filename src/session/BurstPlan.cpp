@@ -1,6 +1,6 @@
-#include "app/BurstPlan.h"
+#include "session/BurstPlan.h"
 
-#include "app/Rounding.h"
+#include "session/Rounding.h"
 
 TBurstPlan PlanBurst(int pulses, int rate, int frameCount, int framesPerSecond) {
     TBurstPlan plan;

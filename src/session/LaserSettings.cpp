@@ -1,8 +1,8 @@
-#include "app/LaserSettings.h"
+#include "session/LaserSettings.h"
 
-#include "app/Rounding.h"
 #include "laser/CVLaser.h"
 #include "platform/ProfileFile.h"
+#include "session/Rounding.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,6 @@
-#include "app/Dialogs.h"
+#include "dialogs/QtDialogs.h"
+
+#include "dialogs/PlainText.h"
 
 #include "controls/KxAdjuster.h"
 #include "controls/KxUpDown.h"
@@ -39,23 +41,6 @@ QMessageBox::Icon ToQt(TMsgIcon icon) {
 }
 
 } // namespace
-
-TDialogs::~TDialogs() = default;
-
-QString TDialogs::InputBox(const QString& caption, const QString& prompt, const QString& preset) {
-    QString value = preset;
-    return InputQuery(caption, prompt, value) ? value : preset;
-}
-
-void TDialogs::ShowMessage(const QString& text) {
-    MessageBox(text, QCoreApplication::applicationName(), TMsgButtons::mbOK, TMsgIcon::miNone);
-}
-
-QString PlainLines(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
 
 TQtDialogs::TQtDialogs(QWidget* parent) : FParent(parent) {}
 

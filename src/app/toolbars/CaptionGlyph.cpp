@@ -1,4 +1,4 @@
-#include "app/CaptionGlyph.h"
+#include "app/toolbars/CaptionGlyph.h"
 
 #include "controls/SpeedButton.h"
 

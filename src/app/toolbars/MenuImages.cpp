@@ -1,4 +1,4 @@
-#include "app/MenuImages.h"
+#include "app/toolbars/MenuImages.h"
 
 #include <QIconEngine>
 #include <QImage>

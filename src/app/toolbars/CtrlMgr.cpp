@@ -1,6 +1,6 @@
-#include "app/CtrlMgr.h"
+#include "app/toolbars/CtrlMgr.h"
 
-#include "app/ToolBar.h"
+#include "app/toolbars/ToolBar.h"
 
 #include <QRect>
 #include <QWidget>

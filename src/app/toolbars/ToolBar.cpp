@@ -1,4 +1,4 @@
-#include "app/ToolBar.h"
+#include "app/toolbars/ToolBar.h"
 
 #include <QChildEvent>
 #include <QEvent>

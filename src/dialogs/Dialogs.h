@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class QWidget;
-
 // The buttons, icon and answer of a message box.
 enum class TMsgButtons { mbOK, mbOKCancel, mbRetryCancel, mbYesNo };
 enum class TMsgIcon { miNone, miExclamation, miError, miInformation, miConfirmation };
@@ -46,31 +44,3 @@ public:
     virtual void Abort() = 0;
     virtual bool Aborted() const = 0;
 };
-
-// The dialogs of the program: QMessageBox, QInputDialog and QFileDialog,
-// modal to `parent`. Before a dialog opens, the auto-repeat of a held arrow
-// stops: its release would never arrive while the dialog has the mouse.
-class TQtDialogs : public TDialogs {
-public:
-    explicit TQtDialogs(QWidget* parent);
-
-    TMsgResult MessageBox(const QString& text, const QString& caption, TMsgButtons buttons,
-                          TMsgIcon icon) override;
-    bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
-    QString OpenFileName(const QString& caption, const QString& folder, const QString& filter,
-                         const QString& defaultSuffix) override;
-    QString SaveFileName(const QString& caption, const QString& folder, const QString& filter,
-                         const QString& defaultSuffix) override;
-    void Abort() override;
-    bool Aborted() const override { return FAborted; }
-
-private:
-    QString FileName(bool save, const QString& caption, const QString& folder,
-                     const QString& filter, const QString& defaultSuffix);
-
-    QWidget* FParent;
-    bool FAborted = false;
-};
-
-// "\r\n" and "\r" as line breaks.
-QString PlainLines(QString text);

@@ -1,0 +1,7 @@
+#include "dialogs/PlainText.h"
+
+QString PlainLines(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
