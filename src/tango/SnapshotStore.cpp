@@ -1,0 +1,28 @@
+#include "tango/SnapshotStore.h"
+
+TLaserSnapshot TSnapshotStore::Get(std::uint64_t* version) const {
+    const std::lock_guard lock(FMutex);
+    if (version)
+        *version = FVersion;
+    return FSnapshot;
+}
+
+void TSnapshotStore::Modify(const std::function<void(TLaserSnapshot&)>& change) {
+    {
+        const std::lock_guard lock(FMutex);
+        TLaserSnapshot next = FSnapshot;
+        change(next);
+        if (next == FSnapshot)
+            return;
+        FSnapshot = std::move(next);
+        ++FVersion;
+    }
+    FChanged.notify_all();
+}
+
+std::uint64_t TSnapshotStore::WaitForChange(std::uint64_t seen,
+                                            std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(FMutex);
+    FChanged.wait_for(lock, timeout, [&] { return FVersion != seen; });
+    return FVersion;
+}
