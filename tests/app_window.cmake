@@ -1,7 +1,8 @@
 # The main window against simulated lasers on ptys and over TCP, offscreen,
 # with scripted dialogs.
 trevalon_add_test(NAME app_window_test LABEL gui TIMEOUT 300
-  SOURCES gui/WindowDiscoveryTest.cpp
+  SOURCES gui/WindowAccessTest.cpp
+    gui/WindowDiscoveryTest.cpp
     gui/WindowPollTest.cpp
     gui/WindowFiringTest.cpp
     gui/WindowOutputTest.cpp

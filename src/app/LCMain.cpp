@@ -88,6 +88,7 @@ void TformMain::FormCreate(const QString& firstArgument) {
     // Both rows of the main toolbar have placed their controls by now.
     FMainCtrlMgr = std::make_unique<TCtrlMgr>(tbMainLaser);
     FOptionsBar->RecordDesign();
+    ChainTabOrder({tbMainLaser, FOptionsBar->Bar()});
     FStatMgr = std::make_unique<TStatMgr>();
     try {
         FMessenger = std::make_unique<TIPCMessenger>();

@@ -200,6 +200,7 @@ private:
     // Handlers (MainFiring.cpp).
     void btnLaserOnOffClick();
     void btnLaserFireClick();
+    void shortcutStopActivated();
     void btnLaserModeClick();
     void menuLaserModeContClick();
     void menuLaserMode1ShotClick();

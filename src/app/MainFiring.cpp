@@ -50,6 +50,14 @@ void TformMain::btnLaserFireClick() {
     SetFiring(FFiringRow->FireButtonDown());
 }
 
+void TformMain::shortcutStopActivated() {
+    // Firing shows as the fire button held down (continuous firing, a
+    // burst long enough to animate); with nothing shown firing the key
+    // sends nothing.
+    if (FFiringRow->FireButtonDown())
+        SetFiring(false);
+}
+
 void TformMain::timerAnimationDoneTimer() {
     FFiringRow->BurstTimerDone(FLaser->FireMode());
 }

@@ -24,6 +24,7 @@
 #include <QListWidget>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -92,6 +93,9 @@ void TformMain::CreateControls() {
     bands->addWidget(CreateExtraToolBar());
     bands->addStretch(1);
     auto* scroller = new QScrollArea;
+    // A click on the bars' background still takes the focus (and so ends
+    // typing in a field); the Tab key goes to the controls only.
+    scroller->setFocusPolicy(Qt::ClickFocus);
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -118,6 +122,14 @@ void TformMain::CreateControls() {
     column->addWidget(FStatusPanel->Panel());
     setCentralWidget(central);
 
+    // The stop key: Escape stops firing wherever the focus is in the
+    // window, as the fire button's second click does.
+    auto* shortcutStop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    shortcutStop->setObjectName(QStringLiteral("shortcutStop"));
+    connect(
+        shortcutStop, &QShortcut::activated, this,
+        [stop = Notify(&TformMain::shortcutStopActivated), shortcutStop] { stop(shortcutStop); });
+
     enablerToolbar = new TKxEnabler(this);
     enablerToolbar->SetParent(tbMainLaser);
     enablerExtra = new TKxEnabler(this);
@@ -141,6 +153,7 @@ void TformMain::CreateControls() {
 QWidget* TformMain::CreateMainToolBar() {
     tbMainLaser = new TToolBar;
     tbMainLaser->setObjectName(QStringLiteral("tbMainLaser"));
+    tbMainLaser->setAccessibleName(QStringLiteral("Laser"));
     tbMainLaser->SetRowHeight(bars::RowHeight);
     tbMainLaser->setMinimumHeight(107 - 7);
 

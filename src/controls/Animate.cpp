@@ -1,5 +1,7 @@
 #include "controls/Animate.h"
 
+#include "controls/Accessibility.h"
+
 #include <QPainter>
 #include <QTimer>
 
@@ -13,6 +15,7 @@ const QSize DefaultFrameSize(32, 32);
 } // namespace
 
 TAnimate::TAnimate(QWidget* parent) : QWidget(parent), FTimer(new QTimer(this)) {
+    InstallControlAccessibility();
     FTimer->setTimerType(Qt::PreciseTimer);
     connect(FTimer, &QTimer::timeout, this, &TAnimate::Tick);
 }

@@ -1,5 +1,6 @@
 #include "controls/Box.h"
 
+#include "controls/Accessibility.h"
 #include "controls/ExceptionDisplay.h"
 
 #include <QContextMenuEvent>
@@ -26,6 +27,7 @@ TBox::~TBox() {
 }
 
 void TBox::InitPanel() {
+    InstallControlAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
 }

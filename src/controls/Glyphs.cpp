@@ -199,3 +199,9 @@ QSize GlyphSize(const QString& name) {
     const TPictureInfo* info = Find(name);
     return info ? info->DesignSize : QSize();
 }
+
+QFont PrintedLabelFont() {
+    QFont font = QApplication::font();
+    font.setPointSizeF(qMax(6.0, font.pointSizeF() * 0.8));
+    return font;
+}

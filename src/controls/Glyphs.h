@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QIcon>
 #include <QString>
 
@@ -16,3 +17,7 @@ QIcon LoadGlyph(const QString& name);
 
 // The design size of a named picture (empty for an unknown name).
 QSize GlyphSize(const QString& name);
+
+// The font of the small printed labels that say what a value button or a
+// switch sets ("Output", "Supply"): the desktop's font, a size smaller.
+QFont PrintedLabelFont();

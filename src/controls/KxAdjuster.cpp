@@ -1,5 +1,6 @@
 #include "controls/KxAdjuster.h"
 
+#include "controls/Accessibility.h"
 #include "controls/Beep.h"
 #include "controls/ExceptionDisplay.h"
 #include "controls/FloatFormat.h"
@@ -93,11 +94,13 @@ TKxAdjuster::TKxAdjuster(QWidget* parent) : TBox(parent, TDerivedTag{}) {
                                    int) { btnDownMouseDown(button); });
     btnDown->SetOnMouseUp(
         [this](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { btnUpMouseUp(); });
+    btnDown->SetOnClick([this](QObject*) { ArrowClick(btnDown, false); });
     btnUp = MakeArrow(this, "btnUp", "ARROW_UP", LayoutArrowLeft, 2);
     btnUp->SetOnMouseDown([this](QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int,
                                  int) { btnUpMouseDown(button); });
     btnUp->SetOnMouseUp(
         [this](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { btnUpMouseUp(); });
+    btnUp->SetOnClick([this](QObject*) { ArrowClick(btnUp, true); });
     labelUnits = new QLabel(QStringLiteral(" "), this);
     labelUnits->setObjectName(QStringLiteral("labelUnits"));
     labelUnits->setGeometry(70, 16, 3, LayoutUnitsHeight);
@@ -249,6 +252,7 @@ void TKxAdjuster::SetEditText(const QString& text) {
     editValue->setText(text);
     editValue->setCursorPosition(0);
     FSettingText = false;
+    AnnounceValue(this, text);
     editValueChange();
 }
 
@@ -326,6 +330,10 @@ bool TKxAdjuster::editValueKeyPress(QKeyEvent* event) {
         RunShowingExceptions([this] { editValueExit(); });
         return true;
     }
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+        (event->key() == Qt::Key_Up ? btnUp : btnDown)->click();
+        return true;
+    }
     // Keys that type no character (cursor keys, Delete) and shortcuts
     // (Ctrl+V, Ctrl+X, Ctrl+Z, whose event text may be the bare letter)
     // pass unfiltered.
@@ -374,6 +382,12 @@ void TKxAdjuster::btnDownMouseDown(Qt::MouseButton button) {
 
 void TKxAdjuster::btnUpMouseUp() {
     Repeat.Stop();
+}
+
+// A mouse click has stepped already, as the button went down.
+void TKxAdjuster::ArrowClick(const TSpeedButton* arrow, bool up) {
+    if (!arrow->ClickedByMouse())
+        RunShowingExceptions([this, up] { SetValue(Step(FValue, 1, FIncrement, up)); });
 }
 
 void TKxAdjuster::RepeatTimerTick() {

@@ -32,6 +32,11 @@ class TSpeedButton;
 //   Ctrl pass; pasted text is not filtered, only checked when committed.
 // After a write by the program the field shows the start of its text.
 //
+// A press of an arrow steps once at once. A click that is no mouse press
+// (Space or Enter on an arrow with the focus, an accessible press) steps
+// once too, and so do Up and Down in the edit field, as the arrows do:
+// from the value last taken, leaving typed text aside.
+//
 // Holding an arrow repeats every 300 ms through a timer shared by all
 // adjusters, one increment per tick for the first six ticks, then one more
 // increment per tick after every further seven ticks. Every hold starts at
@@ -49,6 +54,9 @@ class TSpeedButton;
 // and down from its position; the need is also its minimum size, so no
 // resize or layout makes it smaller. A caller placing controls side by side
 // should place by the resulting geometry, not by the design size.
+//
+// Screen readers see a spin box named after what it sets, with its value
+// and units as value text; a value written is announced (Accessibility.h).
 class TKxAdjuster : public TBox {
     Q_OBJECT
 public:
@@ -111,6 +119,7 @@ private:
     void btnUpMouseDown(Qt::MouseButton button);
     void btnDownMouseDown(Qt::MouseButton button);
     void btnUpMouseUp();
+    void ArrowClick(const TSpeedButton* arrow, bool up);
     void KxAdjusterResize();
     void KxAdjusterCreate();
     void BoxEnter();

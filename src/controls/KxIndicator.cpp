@@ -1,5 +1,6 @@
 #include "controls/KxIndicator.h"
 
+#include "controls/Accessibility.h"
 #include "controls/ExceptionDisplay.h"
 
 #include <QMouseEvent>
@@ -18,6 +19,7 @@ int FrameWidth(const TPanelFrame& frame) {
 } // namespace
 
 TKxIndicator::TKxIndicator(QWidget* parent) : QWidget(parent) {
+    InstallControlAccessibility();
     FFrame.Outer = TBevelCut::bvNone;
     FFrame.Inner = TBevelCut::bvLowered;
     FFrame.BevelWidth = 2;
@@ -37,8 +39,26 @@ void TKxIndicator::SetCaption(const QString& caption) {
 }
 
 void TKxIndicator::SetEnabled(bool lit) {
+    const bool changed = lit != FLit;
     FLit = lit;
     SetColor(lit ? FOnColor : FOffColor);
+    if (changed) {
+        QAccessible::State checked;
+        checked.checked = true;
+        AnnounceState(this, checked);
+        QAccessibleEvent description(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&description);
+    }
+}
+
+void TKxIndicator::SetStateTexts(const QString& lit, const QString& dark) {
+    FLitText = lit;
+    FDarkText = dark;
+}
+
+void TKxIndicator::Click() {
+    if (FOnClick)
+        FOnClick(this);
 }
 
 void TKxIndicator::SetOnColor(TColor color) {
@@ -103,5 +123,5 @@ void TKxIndicator::mouseReleaseEvent(QMouseEvent* event) {
     FPressed = false;
     event->accept();
     if (click && FOnClick)
-        RunShowingExceptions([this] { FOnClick(this); });
+        RunShowingExceptions([this] { Click(); });
 }

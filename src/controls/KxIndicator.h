@@ -16,6 +16,10 @@
 // with a small margin. That need is its minimum size, so a smaller resize
 // or layout gives the need instead, and a caption or font that needs more
 // grows a lamp already placed (right and down from its position).
+//
+// Screen readers see a read-only check box, checked while lit, whose
+// description begins with what the lamp says now (StateText); a change is
+// announced (Accessibility.h).
 class TKxIndicator : public QWidget, public TEnabledControl {
     Q_OBJECT
 public:
@@ -32,6 +36,14 @@ public:
     void SetOnColor(TColor color);
     TNotifyEvent OnClick() const { return FOnClick; }
     void SetOnClick(TNotifyEvent handler) { FOnClick = std::move(handler); }
+    // Raises OnClick, as a click does; an exception from the handler reaches
+    // the caller.
+    void Click();
+
+    // What the lamp says lit and dark, in words ("interlock open",
+    // "interlock closed"); "on" and "off" unless set.
+    void SetStateTexts(const QString& lit, const QString& dark);
+    QString StateText() const { return FLit ? FLitText : FDarkText; }
     QString Hint() const { return toolTip(); }
     void SetHint(const QString& hint) { setToolTip(hint); }
 
@@ -59,5 +71,7 @@ private:
     QString FCaption;
     TPanelFrame FFrame;
     bool FPressed = false;
+    QString FLitText = QStringLiteral("on");
+    QString FDarkText = QStringLiteral("off");
     TNotifyEvent FOnClick;
 };

@@ -1,7 +1,10 @@
 #include "controls/SpeedButton.h"
 
+#include "controls/Accessibility.h"
 #include "controls/ExceptionDisplay.h"
+#include "controls/FocusFrame.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
@@ -9,7 +12,8 @@
 #include <stdexcept>
 
 TSpeedButton::TSpeedButton(QWidget* parent) : QAbstractButton(parent) {
-    setFocusPolicy(Qt::NoFocus);
+    InstallControlAccessibility();
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
     setIconSize(QSize(16, 16));
     connect(this, &QAbstractButton::clicked, this, &TSpeedButton::HandleClicked);
@@ -18,8 +22,28 @@ TSpeedButton::TSpeedButton(QWidget* parent) : QAbstractButton(parent) {
 TSpeedButton::~TSpeedButton() = default;
 
 void TSpeedButton::SetCaption(const QString& caption) {
+    const bool changed = caption != text();
     setText(caption);
     updateGeometry();
+    // Without a name of its own the caption names the button.
+    if (changed && accessibleName().isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void TSpeedButton::SetValueText(const QString& value) {
+    if (value == FValueText)
+        return;
+    FValueText = value;
+    // Without a value text the button has no value to announce.
+    if (!value.isEmpty())
+        AnnounceValue(this, value);
+}
+
+void TSpeedButton::SetKeyArrows(QAbstractButton* up, QAbstractButton* down) {
+    FKeyArrowUp = up;
+    FKeyArrowDown = down;
 }
 
 void TSpeedButton::SetGlyph(const QIcon& glyph) {
@@ -67,8 +91,15 @@ void TSpeedButton::SetDown(bool down) {
         return;
     FDown = down;
     update();
+    AnnouncePressed();
     if (down)
         UpdateExclusive();
+}
+
+void TSpeedButton::AnnouncePressed() {
+    QAccessible::State pressed;
+    pressed.pressed = true;
+    AnnounceState(this, pressed);
 }
 
 void TSpeedButton::SetGroupIndex(int groupIndex) {
@@ -93,6 +124,7 @@ void TSpeedButton::UpdateExclusive() {
         if (FDown && other->FDown) {
             other->FDown = false;
             other->update();
+            other->AnnouncePressed();
         }
         other->FAllowAllUp = FAllowAllUp;
     }
@@ -130,8 +162,36 @@ void TSpeedButton::mouseReleaseEvent(QMouseEvent* event) {
         RunShowingExceptions(
             [&] { FOnMouseUp(this, event->button(), event->modifiers(), pos.x(), pos.y()); });
     }
+    // The click, if the release makes one, happens in here.
+    FMouseRelease = true;
     QAbstractButton::mouseReleaseEvent(event);
+    FMouseRelease = false;
     event->accept();
+}
+
+void TSpeedButton::keyPressEvent(QKeyEvent* event) {
+    QAbstractButton* arrow = nullptr;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            click();
+        return;
+    case Qt::Key_Up:
+        arrow = FKeyArrowUp;
+        break;
+    case Qt::Key_Down:
+        arrow = FKeyArrowDown;
+        break;
+    default:
+        break;
+    }
+    // A held key repeats the step, as a held arrow does.
+    if (arrow) {
+        arrow->click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void TSpeedButton::changeEvent(QEvent* event) {
@@ -249,4 +309,6 @@ void TSpeedButton::paintEvent(QPaintEvent*) {
                                        QPalette::ButtonText));
         painter.drawText(textRect, Qt::AlignCenter | Qt::TextShowMnemonic, text());
     }
+    if (ShowsKeyboardFocus(this))
+        PaintFocusFrame(painter, rect(), palette());
 }

@@ -4,12 +4,13 @@
 
 #include <QAbstractButton>
 #include <QIcon>
+#include <QPointer>
 
 // Where the glyph sits relative to the caption.
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
-// A tool-bar button that takes no focus, with a glyph and a caption, a flat
-// look and a latched ("down") state shared within a group:
+// A tool-bar button with a glyph and a caption, a flat look and a latched
+// ("down") state shared within a group:
 // - GroupIndex 0: a plain push button; it never stays down.
 // - GroupIndex > 0: a click latches the button and releases the other
 //   buttons of the same parent with the same group index; with AllowAllUp a
@@ -22,6 +23,12 @@ enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom 
 // raises OnMouseUp then (with position -1, -1): whatever a press started,
 // such as an auto-repeat, always ends. Exceptions from these
 // callbacks go to the application's exception display.
+//
+// The keyboard reaches it with Tab; a click leaves the focus where it was,
+// so that a typed value elsewhere is not cut short. Space and Enter click
+// it, and Up and Down click its key arrows (SetKeyArrows), if it has them.
+// It shows the focus as FocusFrame.h says. Screen readers see a button
+// (Accessibility.h).
 class TSpeedButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -69,6 +76,22 @@ public:
     // Raises OnClick as a click does, without touching the latched state.
     // Exceptions from the handler reach the caller.
     void Click();
+    // While OnClick runs: whether the click ends a press of the mouse
+    // (false for a key, an accessible press or click()).
+    bool ClickedByMouse() const { return FMouseRelease; }
+
+    // What a screen reader reads as the button's value: for a button whose
+    // caption shows only a value ("57.2%"), with a name that says what it
+    // sets ("Output"); empty for none. A change is announced.
+    QString ValueText() const { return FValueText; }
+    void SetValueText(const QString& value);
+
+    // The buttons the Up and Down keys click while this one has the focus,
+    // as the arrows beside a value button step it; null for none (the keys
+    // then move the focus, as Qt's buttons do). Not owned.
+    void SetKeyArrows(QAbstractButton* up, QAbstractButton* down);
+    QAbstractButton* KeyArrowUp() const { return FKeyArrowUp; }
+    QAbstractButton* KeyArrowDown() const { return FKeyArrowDown; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -77,12 +100,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
     void CancelPress();
     void HandleClicked();
+    void AnnouncePressed();
     void UpdateExclusive();
 
     int FNumGlyphs = 1;
@@ -96,4 +121,8 @@ private:
     TMouseEvent FOnMouseDown;
     TMouseEvent FOnMouseUp;
     Qt::MouseButton FHeldButton = Qt::NoButton; // pressed and not yet released
+    bool FMouseRelease = false;
+    QString FValueText;
+    QPointer<QAbstractButton> FKeyArrowUp;
+    QPointer<QAbstractButton> FKeyArrowDown;
 };

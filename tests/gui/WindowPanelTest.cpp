@@ -3,6 +3,7 @@
 #include "gui/MainWindowFixture.h"
 
 #include "app/toolbars/ToolBar.h"
+#include "controls/KxDropBtn.h"
 #include "controls/KxIndicator.h"
 #include "controls/KxSpeedButton.h"
 #include "controls/KxUpDown.h"
@@ -12,20 +13,26 @@
 #include <QTest>
 #include <QTimer>
 
-TEST_F(MainWindowTest, AccessibleNamesFollowTheCaptionsAndHints) {
+TEST_F(MainWindowTest, AccessibleNamesSayWhatEachControlSetsAndHintsDescribe) {
     InitializedWindow(8);
+    // A button whose caption is a value is named after what it sets; the
+    // value is its value text.
     auto* rate = Find<TKxSpeedButton>("btnRepRate");
-    EXPECT_EQ(rate->accessibleName(), "1 Hz");
+    EXPECT_EQ(rate->accessibleName(), "Rate");
+    EXPECT_EQ(rate->ValueText(), "1 Hz");
     EXPECT_EQ(rate->accessibleDescription(), "Change laser firing rate");
     auto* fire = Find<TKxSpeedButton>("btnLaserFire");
     EXPECT_EQ(fire->accessibleName(), "Fire");
-    // Without a caption the hint names the control.
-    EXPECT_EQ(Find("btnLaserOnOff")->accessibleName(), "Laser power supply enable switch");
+    EXPECT_EQ(Find("btnLaserOnOff")->accessibleName(), "Supply");
+    EXPECT_EQ(Find("btnLaserOnOff")->accessibleDescription(), "Laser power supply enable switch");
     EXPECT_EQ(Find("indCoolantLow")->accessibleName(), "Coolant Low");
     // Line breaks of hints are real line breaks.
     EXPECT_EQ(Find("indBurstLock")->toolTip(),
               "Indicates that laser is cooling\ndown after firing a burst of pulses");
-    EXPECT_EQ(Find("btnLaserMode")->accessibleName(), "Single Shot");
+    // A drop button's main button reads what it shows, in a group named
+    // after what it sets.
+    EXPECT_EQ(Find("btnLaserMode")->accessibleName(), "Firing mode");
+    EXPECT_EQ(Find<TKxDropBtn>("btnLaserMode")->BtnMain()->accessibleName(), "Single Shot");
 }
 
 TEST_F(MainWindowTest, ControlsNeverOverlapDownToTheSmallestWindow) {

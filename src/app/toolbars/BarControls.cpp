@@ -17,6 +17,8 @@ namespace {
 
 // The group property naming the item the program checked last.
 const char* const CheckedItemProperty = "checkedItem";
+// The printed label of a value button: what its accessible name says.
+const char* const PrintedLabelProperty = "printedLabel";
 
 QString StripMnemonic(QString text) {
     text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
@@ -33,6 +35,19 @@ void SetAccessible(QWidget* control, const QString& caption) {
     const QString hint = control->toolTip();
     control->setAccessibleName(caption.isEmpty() ? hint : StripMnemonic(caption));
     control->setAccessibleDescription(hint);
+}
+
+void SetPrintedLabel(TSpeedButton* button, const QString& label) {
+    button->setProperty(PrintedLabelProperty, label);
+    SetAccessible(button, label);
+    button->SetValueText(StripMnemonic(button->Caption()));
+}
+
+void PairArrows(TSpeedButton* button, TKxUpDown* arrows) {
+    const QString name = button->accessibleName();
+    arrows->BtnUp()->setAccessibleName(name + QStringLiteral(" up"));
+    arrows->BtnDown()->setAccessibleName(name + QStringLiteral(" down"));
+    button->SetKeyArrows(arrows->BtnUp(), arrows->BtnDown());
 }
 
 int TextWidth(const QWidget* control, const QString& sample) {
@@ -57,25 +72,24 @@ TKxUpDown* MakeUpDown(QWidget* bar, const char* name, const QString& hint, int h
     updown->setObjectName(QLatin1String(name));
     updown->SetHint(PlainLines(hint));
     SetAccessible(updown, QString());
-    updown->BtnUp()->setAccessibleName(hint + QStringLiteral(": up"));
-    updown->BtnDown()->setAccessibleName(hint + QStringLiteral(": down"));
     if (helpContext)
         SetHelpContext(updown, helpContext);
     updown->SetBounds(0, 0, ArrowWidth, RowHeight);
     return updown;
 }
 
-TKxDropBtn* MakeDropButton(QWidget* bar, const char* name, const QString& caption,
-                           const QString& hint, QMenu* menu, const QString& widest) {
+TKxDropBtn* MakeDropButton(QWidget* bar, const char* name, const QString& label,
+                           const QString& caption, const QString& hint, QMenu* menu,
+                           const QString& widest) {
     auto* button = new TKxDropBtn(bar);
     button->setObjectName(QLatin1String(name));
     button->SetHint(PlainLines(hint));
     button->BtnMain()->SetHint(PlainLines(hint));
     button->SetDropDownMenu(menu);
-    button->SetCaption(caption);
     button->BtnMain()->SetGlyphSize(QSize(24, 24));
-    SetAccessible(button, caption);
-    button->BtnDown()->setAccessibleName(QStringLiteral("Choose from list"));
+    SetAccessible(button, label);
+    SetDropCaption(button, caption);
+    button->BtnDown()->setAccessibleName(QStringLiteral("Choose ") + label.toLower());
     const int width = qMax(64, TextWidth(button, widest) + 14 + 12);
     button->SetBounds(0, 0, width, RowHeight);
     return button;
@@ -102,13 +116,14 @@ TKxIndicator* MakeIndicator(QWidget* panel, const char* name, const QString& cap
 
 void SetButtonCaption(TSpeedButton* button, const QString& caption) {
     button->SetCaption(caption);
-    SetAccessible(button, caption);
+    if (button->property(PrintedLabelProperty).isValid())
+        button->SetValueText(StripMnemonic(caption));
+    else
+        SetAccessible(button, caption);
 }
 
 void SetDropCaption(TKxDropBtn* button, const QString& caption) {
-    button->SetCaption(caption);
-    button->BtnMain()->setAccessibleName(StripMnemonic(caption));
-    SetAccessible(button, caption);
+    SetButtonCaption(button->BtnMain(), caption);
 }
 
 void CheckMenuItem(QAction* item) {

@@ -26,20 +26,32 @@ void SetHelpContext(QWidget* control, int context);
 // The accessible name follows the caption (mnemonic removed), or the hint
 // where there is none; the hint is the description.
 void SetAccessible(QWidget* control, const QString& caption);
+// A value button is named after what it sets (its printed label,
+// "Output"), and screen readers read its caption ("10.0%") as its value.
+void SetPrintedLabel(TSpeedButton* button, const QString& label);
+// The arrows beside a value button are named after it ("Output up",
+// "Output down"), and its Up and Down keys click them.
+void PairArrows(TSpeedButton* button, TKxUpDown* arrows);
 int TextWidth(const QWidget* control, const QString& sample);
 
 // A flat speed button wide enough for `widest`, one row high.
 TKxSpeedButton* MakeButton(QWidget* bar, const char* name, const QString& caption,
                            const QString& hint, const QString& widest);
-// Up and down arrows; `helpContext` 0 for none.
+// Up and down arrows; `helpContext` 0 for none. PairArrows names them.
 TKxUpDown* MakeUpDown(QWidget* bar, const char* name, const QString& hint, int helpContext);
-TKxDropBtn* MakeDropButton(QWidget* bar, const char* name, const QString& caption,
-                           const QString& hint, QMenu* menu, const QString& widest);
+// A drop button: a group named after what it sets (`label`, "Firing
+// mode") around a main button named by its caption, what it shows ("Single
+// Shot"), and an arrow named "Choose firing mode". A caption that changes
+// renames the main button, which screen readers announce.
+TKxDropBtn* MakeDropButton(QWidget* bar, const char* name, const QString& label,
+                           const QString& caption, const QString& hint, QMenu* menu,
+                           const QString& widest);
 QWidget* MakeSeparator(QWidget* bar, const char* name);
 TKxIndicator* MakeIndicator(QWidget* panel, const char* name, const QString& caption,
                             TColor onColor, const QString& hint);
 
-// Captions that also keep the accessible name in step.
+// Captions that also keep the accessible name, or the value of a button
+// named after what it sets, in step.
 void SetButtonCaption(TSpeedButton* button, const QString& caption);
 void SetDropCaption(TKxDropBtn* button, const QString& caption);
 

@@ -1,5 +1,7 @@
 #include "app/toolbars/CaptionGlyph.h"
 
+#include "app/toolbars/BarControls.h"
+#include "controls/Glyphs.h"
 #include "controls/SpeedButton.h"
 
 #include <QApplication>
@@ -10,12 +12,6 @@
 
 namespace {
 
-QFont LabelFont() {
-    QFont font = QApplication::font();
-    font.setPointSizeF(qMax(6.0, font.pointSizeF() * 0.8));
-    return font;
-}
-
 class TCaptionEngine : public QIconEngine {
 public:
     explicit TCaptionEngine(QString label) : FLabel(std::move(label)) {}
@@ -25,8 +21,8 @@ public:
         const QPalette::ColorGroup group =
             mode == QIcon::Disabled ? QPalette::Disabled : QPalette::Active;
         painter->save();
-        painter->setFont(LabelFont());
-        painter->setPen(palette.color(group, QPalette::PlaceholderText));
+        painter->setFont(PrintedLabelFont());
+        painter->setPen(palette.color(group, QPalette::ButtonText));
         painter->drawText(rect, Qt::AlignCenter, FLabel);
         painter->restore();
     }
@@ -61,7 +57,8 @@ QIcon CaptionGlyph(const QString& label) {
 }
 
 void SetCaptionGlyph(TSpeedButton* button, const QString& label) {
-    const QFontMetrics metrics(LabelFont());
+    bars::SetPrintedLabel(button, label);
+    const QFontMetrics metrics(PrintedLabelFont());
     button->SetGlyph(CaptionGlyph(label));
     button->SetGlyphSize(QSize(metrics.horizontalAdvance(label) + 2, metrics.height()));
     button->SetLayout(TButtonLayout::blGlyphTop);

@@ -42,13 +42,15 @@ TFiringRow::TFiringRow(TToolBar* bar, TMainMenus& menus, const THandlers& handle
     btnLaserOnOff = new TSwitch(bar);
     btnLaserOnOff->setObjectName(QStringLiteral("btnLaserOnOff"));
     btnLaserOnOff->SetHint(QStringLiteral("Laser power supply enable switch"));
-    SetAccessible(btnLaserOnOff, QString());
+    btnLaserOnOff->SetCaption(QStringLiteral("Supply"));
+    SetAccessible(btnLaserOnOff, btnLaserOnOff->Caption());
     SetHelpContext(btnLaserOnOff, hcSupplySwitch);
     btnLaserOnOff->resize(qMax(40, btnLaserOnOff->sizeHint().width()), RowHeight);
     btnLaserOnOff->SetOnClick(handlers.btnLaserOnOffClick);
     sep1 = MakeSeparator(bar, "sep1");
 
-    btnLaserMode = MakeDropButton(bar, "btnLaserMode", QStringLiteral("Continuous"),
+    btnLaserMode = MakeDropButton(bar, "btnLaserMode", QStringLiteral("Firing mode"),
+                                  QStringLiteral("Continuous"),
                                   QStringLiteral("Set laser firing mode\r\n(Right-click to "
                                                  "change burst count)"),
                                   menus.Modes(), QStringLiteral("Single Shot"));
@@ -66,22 +68,27 @@ TFiringRow::TFiringRow(TToolBar* bar, TMainMenus& menus, const THandlers& handle
     SetCaptionGlyph(btnRepRate, QStringLiteral("Rate"));
     btnRepRate->SetOnClick(handlers.btnRepRateClick);
     updownRate = MakeUpDown(bar, "updownRate", QStringLiteral("Adjust laser rate"), hcRepRate);
+    PairArrows(btnRepRate, updownRate);
     updownRate->SetOnUpClick(handlers.updownRateUpClick);
     updownRate->SetOnDownClick(handlers.updownRateDownClick);
 
-    btnPulseWidth = MakeDropButton(bar, "btnPulseWidth", QStringLiteral("Pulse"), QString(),
-                                   menus.PulseWidths(), QStringLiteral("Pulse"));
+    btnPulseWidth =
+        MakeDropButton(bar, "btnPulseWidth", QStringLiteral("Pulse width"), QStringLiteral("Pulse"),
+                       QString(), menus.PulseWidths(), QStringLiteral("Pulse"));
     btnPulseWidth->SetGroupIndex(1);
     btnPulseWidth->SetAllowAllUp(true);
     btnPulseWidth->SetGlyphFromImages(menus.Images(), miShortPulse, GlyphSize);
+    // The caption stays "Pulse"; the picture, and so the name, says which.
+    SetAccessible(btnPulseWidth->BtnMain(), menus.PulseWidthText(false));
     btnPulseWidth->SetOnClick(handlers.btnPulseWidthClick);
     sep10 = MakeSeparator(bar, "sep10");
     // The first row ends at sep10, which only a laser with the pulse width
     // shows; without it the rows fill to the window's width.
     bar->SetRowBreak(sep10);
 
-    btnLaserFire = MakeButton(bar, "btnLaserFire", QStringLiteral("Fire"),
-                              QStringLiteral("Fire the laser"), QStringLiteral("Stop"));
+    btnLaserFire =
+        MakeButton(bar, "btnLaserFire", QStringLiteral("Fire"),
+                   QStringLiteral("Fire the laser\r\nEscape stops firing"), QStringLiteral("Stop"));
     btnLaserFire->SetGroupIndex(1);
     btnLaserFire->SetAllowAllUp(true);
     btnLaserFire->SetGlyph(FireGlyph());
@@ -158,6 +165,7 @@ void TFiringRow::ShowRepRate(int rate) {
 void TFiringRow::ShowPulseWidth(bool longPulse) {
     btnPulseWidth->SetGlyphFromImages(FMenus.Images(), longPulse ? miLongPulse : miShortPulse,
                                       GlyphSize);
+    SetAccessible(btnPulseWidth->BtnMain(), FMenus.PulseWidthText(longPulse));
     FMenus.CheckPulseWidth(longPulse);
 }
 

@@ -155,6 +155,10 @@ void TMainMenus::CheckWavelength(TWavelength wavelength) {
         CheckMenuItem(item);
 }
 
+QString TMainMenus::PulseWidthText(bool longPulse) const {
+    return (longPulse ? menuLongPulse : menuShortPulse)->text();
+}
+
 void TMainMenus::CheckPulseWidth(bool longPulse) {
     CheckMenuItem(longPulse ? menuLongPulse : menuShortPulse);
 }

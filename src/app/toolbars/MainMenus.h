@@ -58,6 +58,8 @@ public:
     QString WavelengthText(TWavelength wavelength) const;
     void CheckWavelength(TWavelength wavelength);
     void CheckPulseWidth(bool longPulse);
+    // The text of the pulse width's item: "Short Pulse" or "Long Pulse".
+    QString PulseWidthText(bool longPulse) const;
 
     // The wavelength items are enabled for what the laser offers.
     void LayoutFor(const TCVLaser& laser);

@@ -1,21 +1,14 @@
 #include "app/toolbars/MenuImages.h"
 
-#include <QIconEngine>
-#include <QImage>
+#include "app/toolbars/PictureEngine.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 #include <QRadialGradient>
 #include <QtMath>
 
 namespace {
-
-// The looks a picture is drawn in; the disabled look is derived from the
-// normal one by fading it to grey.
-enum class TLook { Normal, Pressed, Firing };
-
-using TPaint = void (*)(QPainter&, TLook);
 
 // Marks drawn as lines keep to mid tones, which stand out from a light and
 // from a dark background alike; filled shapes have a darker rim, which
@@ -313,94 +306,6 @@ void PaintApp(QPainter& p, TLook) {
     p.drawRect(QRectF(body.right(), -5.5, 6, 11));
     p.restore();
 }
-
-// Fades a picture to a light, half transparent grey.
-QImage Faded(QImage image) {
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int grey = 112 + qGray(line[x]) / 3;
-            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]) * 11 / 20);
-        }
-    }
-    return image;
-}
-
-class TPictureEngine : public QIconEngine {
-public:
-    TPictureEngine(TPaint painting, QSize designSize, bool hasLooks,
-                   QList<QSize> offeredSizes = QList<QSize>())
-        : FPaint(painting), FDesignSize(designSize), FHasLooks(hasLooks),
-          FOfferedSizes(std::move(offeredSizes)) {}
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
-               QIcon::State state) override {
-        if (rect.isEmpty())
-            return;
-        if (mode != QIcon::Disabled) {
-            Draw(*painter, rect, LookOf(mode, state));
-            return;
-        }
-        // The fading works on pixels, so render at the device's resolution.
-        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        QPixmap faded = scaledPixmap(rect.size() * ratio, mode, state, ratio);
-        faded.setDevicePixelRatio(ratio);
-        painter->drawPixmap(rect.topLeft(), faded);
-    }
-
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return scaledPixmap(size, mode, state, 1.0);
-    }
-
-    // `size` is in device pixels already; Qt sets the ratio on the result.
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
-                         qreal scale) override {
-        Q_UNUSED(scale);
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        {
-            QPainter painter(&image);
-            Draw(painter, QRect(QPoint(0, 0), size), LookOf(mode, state));
-        }
-        return QPixmap::fromImage(mode == QIcon::Disabled ? Faded(image) : image);
-    }
-
-    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return FOfferedSizes; }
-    QString key() const override { return QStringLiteral("TrevalonPicture"); }
-    bool isNull() override { return false; }
-    QIconEngine* clone() const override { return new TPictureEngine(*this); }
-
-private:
-    TLook LookOf(QIcon::Mode mode, QIcon::State state) const {
-        if (!FHasLooks || mode == QIcon::Disabled)
-            return TLook::Normal;
-        if (mode == QIcon::Active)
-            return TLook::Pressed;
-        if (mode == QIcon::Selected || state == QIcon::On)
-            return TLook::Firing;
-        return TLook::Normal;
-    }
-
-    // Scales the design to fit `rect`, keeping its proportions, centred.
-    void Draw(QPainter& painter, const QRect& rect, TLook look) const {
-        const qreal scale = qMin(rect.width() / qreal(FDesignSize.width()),
-                                 rect.height() / qreal(FDesignSize.height()));
-        painter.save();
-        painter.setRenderHint(QPainter::Antialiasing, true);
-        painter.translate(rect.x() + (rect.width() - FDesignSize.width() * scale) / 2,
-                          rect.y() + (rect.height() - FDesignSize.height() * scale) / 2);
-        painter.scale(scale, scale);
-        FPaint(painter, look);
-        painter.restore();
-    }
-
-    TPaint FPaint;
-    QSize FDesignSize;
-    bool FHasLooks;
-    QList<QSize> FOfferedSizes;
-};
 
 } // namespace
 

@@ -7,6 +7,7 @@
 #include "app/toolbars/MainMenus.h"
 #include "app/toolbars/MenuImages.h"
 #include "app/toolbars/ToolBar.h"
+#include "controls/Accessibility.h"
 #include "controls/KxAdjuster.h"
 #include "controls/KxDropBtn.h"
 #include "controls/KxEnabler.h"
@@ -39,12 +40,14 @@ TOptionsBar::TOptionsBar(QObject* owner, TMainMenus& menus, const THandlers& han
     : FMenus(menus) {
     tbOptions = new TToolBar;
     tbOptions->setObjectName(QStringLiteral("tbOptions"));
+    tbOptions->setAccessibleName(QStringLiteral("Options"));
     tbOptions->SetRowHeight(RowHeight);
     QWidget* bar = tbOptions;
 
-    btnWavelength = MakeDropButton(bar, "btnWavelength", QStringLiteral("Wavelength"),
-                                   QStringLiteral("Select laser wavelength"), menus.Wavelengths(),
-                                   QStringLiteral("Wavelength"));
+    btnWavelength =
+        MakeDropButton(bar, "btnWavelength", QStringLiteral("Wavelength"),
+                       QStringLiteral("Wavelength"), QStringLiteral("Select laser wavelength"),
+                       menus.Wavelengths(), QStringLiteral("Wavelength"));
     btnWavelength->BtnMain()->SetGroupIndex(0);
     SetHelpContext(btnWavelength, hcWavelength);
     btnWavelength->SetOnClick(handlers.btnWavelengthClick);
@@ -55,8 +58,12 @@ TOptionsBar::TOptionsBar(QObject* owner, TMainMenus& menus, const THandlers& han
     panelMarker->setFrameShape(QFrame::Panel);
     panelMarker->setFrameShadow(QFrame::Sunken);
     SetHelpContext(panelMarker, hcAperture);
-    const auto makeAdjuster = [&](const char* name, const QString& caption, const QString& hint,
-                                  int left, int width) {
+    SetAccessibleRole(panelMarker, QAccessible::Grouping);
+    panelMarker->setAccessibleName(QStringLiteral("Aperture"));
+    // `label` says what the adjuster sets, where its caption ("Width") leans
+    // on the panel around it.
+    const auto makeAdjuster = [&](const char* name, const QString& caption, const QString& label,
+                                  const QString& hint, int left, int width) {
         auto* adjuster = new TKxAdjuster(panelMarker);
         adjuster->setObjectName(QLatin1String(name));
         adjuster->SetBounds(left, 7, width, 34);
@@ -66,18 +73,22 @@ TOptionsBar::TOptionsBar(QObject* owner, TMainMenus& menus, const THandlers& han
         adjuster->SetMax(100);
         adjuster->SetUnitsString(QStringLiteral("%"));
         adjuster->SetHint(hint);
-        adjuster->setAccessibleName(caption);
+        adjuster->setAccessibleName(label);
         adjuster->setAccessibleDescription(hint);
-        adjuster->EditValue()->setAccessibleName(caption);
+        adjuster->EditValue()->setAccessibleName(label);
         adjuster->EditValue()->setAccessibleDescription(hint);
+        adjuster->BtnUp()->setAccessibleName(label + QStringLiteral(" up"));
+        adjuster->BtnDown()->setAccessibleName(label + QStringLiteral(" down"));
         adjuster->SetOnValueChange(handlers.adjAperValueChange);
         return adjuster;
     };
-    adjAperWidth = makeAdjuster("adjAperWidth", QStringLiteral("Width"),
-                                QStringLiteral("Laser aperture width"), 4, 65);
-    adjAperHeight = makeAdjuster("adjAperHeight", QStringLiteral("Height"),
-                                 QStringLiteral("Laser aperture height"),
-                                 qMax(79, adjAperWidth->x() + adjAperWidth->width() + 10), 62);
+    adjAperWidth =
+        makeAdjuster("adjAperWidth", QStringLiteral("Width"), QStringLiteral("Aperture width"),
+                     QStringLiteral("Laser aperture width"), 4, 65);
+    adjAperHeight =
+        makeAdjuster("adjAperHeight", QStringLiteral("Height"), QStringLiteral("Aperture height"),
+                     QStringLiteral("Laser aperture height"),
+                     qMax(79, adjAperWidth->x() + adjAperWidth->width() + 10), 62);
     btnMarkerLight = new TKxSpeedButton(panelMarker);
     btnMarkerLight->setObjectName(QStringLiteral("btnMarkerLight"));
     btnMarkerLight->SetCaption(QStringLiteral("Light"));
@@ -95,6 +106,7 @@ TOptionsBar::TOptionsBar(QObject* owner, TMainMenus& menus, const THandlers& han
                              hcVoltageAndAngles);
     updownTheta->SetOnUpClick(handlers.updownThetaUpClick);
     updownTheta->SetOnDownClick(handlers.updownThetaDownClick);
+    PairArrows(btnXYShutterRotation, updownTheta);
     btnRotatingPolarizer =
         MakeButton(bar, "btnRotatingPolarizer", QStringLiteral("Polarization"),
                    QStringLiteral("Change polarization rotation"), QStringLiteral("Polarization"));
@@ -105,6 +117,7 @@ TOptionsBar::TOptionsBar(QObject* owner, TMainMenus& menus, const THandlers& han
         QStringLiteral("Adjust polarization angle from -180 to 180."), hcVoltageAndAngles);
     updownRotatingPolarizer->SetOnUpClick(handlers.updownRotatingPolarizerUpClick);
     updownRotatingPolarizer->SetOnDownClick(handlers.updownRotatingPolarizerDownClick);
+    PairArrows(btnRotatingPolarizer, updownRotatingPolarizer);
     sep9 = MakeSeparator(bar, "sep9");
 
     btnLED = MakeButton(bar, "btnLED", QStringLiteral("LED ?"),
@@ -116,6 +129,7 @@ TOptionsBar::TOptionsBar(QObject* owner, TMainMenus& menus, const THandlers& han
     updownLED = MakeUpDown(bar, "updownLED", QStringLiteral("Adjust Illuminator Brightness"), 0);
     updownLED->SetOnUpClick(handlers.updownLEDUpClick);
     updownLED->SetOnDownClick(handlers.updownLEDDownClick);
+    PairArrows(btnLED, updownLED);
 
     TRowPlacer row(0);
     for (QWidget* control :

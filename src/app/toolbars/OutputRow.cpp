@@ -29,6 +29,7 @@ TOutputRow::TOutputRow(TToolBar* bar, const THandlers& handlers) {
         MakeUpDown(bar, "updownPFN", QStringLiteral("Adjust PFN voltage"), hcVoltageAndAngles);
     updownPFN->SetOnUpClick(handlers.updownPFNUpClick);
     updownPFN->SetOnDownClick(handlers.updownPFNDownClick);
+    PairArrows(btnVoltage, updownPFN);
 
     btnDiode1 = MakeButton(bar, "btnDiode1", QStringLiteral("D1C ?"),
                            QStringLiteral("Set Diode1 Current"), QStringLiteral("100.0%"));
@@ -39,6 +40,7 @@ TOutputRow::TOutputRow(TToolBar* bar, const THandlers& handlers) {
         MakeUpDown(bar, "updownDiode1", QStringLiteral("Adjust Diode1 Current"), hcDiodeCurrents);
     updownDiode1->SetOnUpClick(handlers.updownDiode1UpClick);
     updownDiode1->SetOnDownClick(handlers.updownDiode1DownClick);
+    PairArrows(btnDiode1, updownDiode1);
     sep4 = MakeSeparator(bar, "sep4");
     btnDiode2 = MakeButton(bar, "btnDiode2", QStringLiteral("D2C ?"),
                            QStringLiteral("Set Diode2 Current"), QStringLiteral("100.0%"));
@@ -49,6 +51,7 @@ TOutputRow::TOutputRow(TToolBar* bar, const THandlers& handlers) {
         MakeUpDown(bar, "updownDiode2", QStringLiteral("Adjust Diode2 Current"), hcDiodeCurrents);
     updownDiode2->SetOnUpClick(handlers.updownDiode2UpClick);
     updownDiode2->SetOnDownClick(handlers.updownDiode2DownClick);
+    PairArrows(btnDiode2, updownDiode2);
     sep5 = MakeSeparator(bar, "sep5");
 
     btnEnergy = MakeButton(bar, "btnEnergy", QStringLiteral("Atten ?"),
@@ -59,11 +62,13 @@ TOutputRow::TOutputRow(TToolBar* bar, const THandlers& handlers) {
         MakeUpDown(bar, "updownEnergy", QStringLiteral("Adjust laser output"), hcOutputLevel);
     updownEnergy->SetOnUpClick(handlers.updownEnergyUpClick);
     updownEnergy->SetOnDownClick(handlers.updownEnergyDownClick);
+    PairArrows(btnEnergy, updownEnergy);
 
     switchEnergyMode = new TSwitch(bar);
     switchEnergyMode->setObjectName(QStringLiteral("switchEnergyMode"));
     switchEnergyMode->SetHint(QStringLiteral("Laser output range switch"));
-    SetAccessible(switchEnergyMode, QString());
+    switchEnergyMode->SetCaption(QStringLiteral("Range"));
+    SetAccessible(switchEnergyMode, switchEnergyMode->Caption());
     SetHelpContext(switchEnergyMode, hcOutputRange);
     switchEnergyMode->resize(qMax(40, switchEnergyMode->sizeHint().width()), RowHeight);
     switchEnergyMode->SetOnClick(handlers.switchEnergyModeClick);

@@ -2,6 +2,7 @@
 
 #include "app/HelpContext.h"
 #include "app/toolbars/BarControls.h"
+#include "controls/Accessibility.h"
 #include "controls/KxIndicator.h"
 #include "laser/CVLaser.h"
 
@@ -16,6 +17,8 @@ TStatusPanel::TStatusPanel() {
     panelStatus->setObjectName(QStringLiteral("panelStatus"));
     panelStatus->setFrameShape(QFrame::StyledPanel);
     SetHelpContext(panelStatus, hcStatusPanel);
+    SetAccessibleRole(panelStatus, QAccessible::Grouping);
+    panelStatus->setAccessibleName(QStringLiteral("Laser status"));
     auto* row = new QHBoxLayout(panelStatus);
     row->setContentsMargins(4, 3, 4, 3);
     row->setSpacing(3);
@@ -37,6 +40,15 @@ TStatusPanel::TStatusPanel() {
         MakeIndicator(panelStatus, "indCoolantLow", QStringLiteral("Coolant Low"), clYellow,
                       QStringLiteral("Indicates that coolant level is low.\r\n"
                                      "Replenish coolant as soon as possible."));
+    // What each lamp says, for screen readers: its colour does not reach them.
+    indStart->SetStateTexts(QStringLiteral("Starting up"), QStringLiteral("Not starting"));
+    for (TKxIndicator* interlock : {indFlow, indTemp, indExt, indWork})
+        interlock->SetStateTexts(QStringLiteral("Interlock open"),
+                                 QStringLiteral("Interlock closed"));
+    indBurstLock->SetStateTexts(QStringLiteral("Cooling down after a burst"),
+                                QStringLiteral("Ready for a burst"));
+    indCoolantLow->SetStateTexts(QStringLiteral("Coolant low"),
+                                 QStringLiteral("Coolant level good"));
     for (TKxIndicator* indicator : {indStart, indFlow, indTemp, indExt, indWork})
         row->addWidget(indicator);
     // The two share one place; at most one of them is shown.

@@ -1,5 +1,7 @@
 #include "app/toolbars/ToolBar.h"
 
+#include "controls/Accessibility.h"
+
 #include <QChildEvent>
 #include <QEvent>
 #include <QPaintEvent>
@@ -15,9 +17,26 @@ namespace {
 // that adding a control's width to it cannot overflow.
 constexpr int kUnlimited = std::numeric_limits<int>::max() / 4;
 
+// `control` itself if the Tab key stops at it, otherwise its parts that
+// take the focus, side by side left to right, stacked top to bottom.
+void AppendTabStops(QWidget* control, std::vector<QWidget*>& stops) {
+    if (control->focusPolicy() & Qt::TabFocus) {
+        stops.push_back(control);
+        return;
+    }
+    QList<QWidget*> parts = control->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    std::stable_sort(parts.begin(), parts.end(), [](const QWidget* a, const QWidget* b) {
+        return a->x() != b->x() ? a->x() < b->x() : a->y() < b->y();
+    });
+    for (QWidget* part : parts)
+        if (!part->isWindow())
+            AppendTabStops(part, stops);
+}
+
 } // namespace
 
 TToolBar::TToolBar(QWidget* parent) : QWidget(parent) {
+    SetAccessibleRole(this, QAccessible::ToolBar);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -68,6 +87,28 @@ void TToolBar::Relayout() {
         FHint = hint;
         updateGeometry();
     }
+}
+
+std::vector<QWidget*> TToolBar::TabStops() const {
+    std::vector<QWidget*> controls;
+    for (const TOrdered& entry : FOrder)
+        if (entry.Control && entry.Control->parentWidget() == this)
+            controls.push_back(entry.Control.data());
+    std::vector<QWidget*> rest;
+    for (QWidget* child : Children())
+        if (std::find(controls.begin(), controls.end(), child) == controls.end())
+            rest.push_back(child);
+    std::stable_sort(rest.begin(), rest.end(), [this](QWidget* a, QWidget* b) {
+        const QPoint pa = DesignPos(a);
+        const QPoint pb = DesignPos(b);
+        return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
+    });
+    controls.insert(controls.end(), rest.begin(), rest.end());
+
+    std::vector<QWidget*> stops;
+    for (QWidget* control : controls)
+        AppendTabStops(control, stops);
+    return stops;
 }
 
 QSize TToolBar::sizeHint() const {
@@ -236,7 +277,19 @@ void TToolBar::LayoutRequested() {
         FPending = true;
 }
 
+void ChainTabOrder(const std::vector<TToolBar*>& toolbars) {
+    QWidget* previous = nullptr;
+    for (const TToolBar* toolbar : toolbars) {
+        for (QWidget* stop : toolbar->TabStops()) {
+            if (previous)
+                QWidget::setTabOrder(previous, stop);
+            previous = stop;
+        }
+    }
+}
+
 TToolSeparator::TToolSeparator(QWidget* parent) : QWidget(parent) {
+    SetAccessibleRole(this, QAccessible::Separator);
     resize(sizeHint());
 }
 

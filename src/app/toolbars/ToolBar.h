@@ -39,6 +39,10 @@ struct TToolBarItem {
 // Hidden controls are neither moved nor given room. The toolbar lays out
 // again when it is resized and when a child is shown, hidden or resized; the
 // size hints report the height the rows need at the current width.
+//
+// The order it places controls in is the reading order, and so the order
+// the Tab key takes (TabStops, ChainTabOrder). Screen readers see a tool
+// bar.
 class TToolBar : public QWidget {
     Q_OBJECT
 public:
@@ -68,6 +72,13 @@ public:
 
     // Places the visible controls for the current width now.
     void Relayout();
+
+    // The widgets the Tab key stops at, in the order the toolbar places its
+    // controls (the running order, or the design order before there is
+    // one), hidden ones included at their place: a control that takes the
+    // focus, or the parts of a composite one that do, left to right and
+    // top to bottom.
+    std::vector<QWidget*> TabStops() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -107,6 +118,11 @@ private:
     QHash<const QObject*, QPoint> FDesign; // design positions by control
     QSize FHint;                           // the hint last reported to the parent's layout
 };
+
+// Makes the Tab key go through the toolbars' tab stops in reading order:
+// each toolbar's in turn, the first toolbar's first. Qt skips what is
+// hidden or disabled as it goes.
+void ChainTabOrder(const std::vector<TToolBar*>& toolbars);
 
 // A group separator between toolbar controls: a vertical etched line in the
 // middle of an 8-pixel-wide widget.
