@@ -1,8 +1,15 @@
-# What `cmake --install` puts under the prefix, and the Debian package that
-# CPack builds from it (`cpack -G DEB` in the build folder, or
-# scripts/package). Only the three programs and their data are installed:
-# tests, benchmarks and fuzz targets stay in the build folder.
+# What `cmake --install` puts under the prefix, and the two Debian packages
+# that CPack builds from it (`cpack -G DEB` in the build folder, or
+# scripts/package): `trevalon`, the program with its tools and data, and
+# `trevalon-tango`, the Tango device server with its systemd unit. Only the
+# programs and their data are installed: tests, benchmarks and fuzz targets
+# stay in the build folder.
 include(GNUInstallDirs)
+
+# Everything installed belongs to the package `trevalon` unless it names the
+# component `tango`: a file added later without a component still lands in
+# a package instead of in neither.
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME trevalon)
 
 # The application's id: the names of its desktop entry, metainfo and icon.
 set(TREVALON_APP_ID com.example.trevalon)
@@ -13,6 +20,16 @@ set(TREVALON_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/trevalon)
 set(TREVALON_PACKAGING ${PROJECT_SOURCE_DIR}/packaging)
 
 install(TARGETS trevalon laser-sim trevalon-ipc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The device server and its unit template. The unit names the program
+# without a folder, which systemd looks up in /usr/local/bin and /usr/bin,
+# so the same file serves the package and an install under /usr/local. The
+# folder is the one systemd reads packaged units from (/usr/lib/systemd/
+# system under the package's prefix /usr), not the library folder, which
+# carries the architecture.
+install(TARGETS trevalon-tango RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tango)
+install(FILES ${TREVALON_PACKAGING}/systemd/trevalon-tango@.service
+        DESTINATION lib/systemd/system COMPONENT tango)
 
 # Desktop integration: the entry, the metainfo and the icons. The bitmaps
 # are the program's own drawn window icon, rendered at build time, so that
@@ -61,24 +78,32 @@ install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/trevalon-ipc/example.py
 install(FILES ${TREVALON_PACKAGING}/udev/60-trevalon-laser.rules
         DESTINATION ${TREVALON_DOC_DIR}/examples)
 
-# The Debian package.
+# The Debian packages, one per component.
 set(CPACK_GENERATOR DEB)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL trevalon tango)
 set(CPACK_PACKAGE_NAME trevalon)
 set(CPACK_PACKAGE_VENDOR "Trevalon")
 set(CPACK_PACKAGE_CONTACT "Trevalon developers <support@example.com>")
 set(CPACK_PACKAGE_HOMEPAGE_URL https://www.example.com/trevalon)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "control program for pulsed Q-switched lasers")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY trevalon)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS ser2net)
-# The summary above is the first line; this is the long description.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "Trevalon finds a pulsed, Q-switched laser on a serial port or through a
+# Each package's dependencies are worked out by dpkg-shlibdeps from its
+# programs' libraries: Qt for both, Tango and omniORB for the server.
+set(CPACK_DEBIAN_TREVALON_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_TANGO_PACKAGE_SHLIBDEPS ON)
+# CPack would put one summary before both descriptions: without a summary
+# of the project's own, the first line of each description is its package's
+# summary.
+set(CPACK_DEBIAN_TREVALON_PACKAGE_NAME trevalon)
+set(CPACK_DEBIAN_TREVALON_PACKAGE_SUGGESTS ser2net)
+set(CPACK_DEBIAN_TREVALON_DESCRIPTION
+  "control program for pulsed Q-switched lasers
+Trevalon finds a pulsed, Q-switched laser on a serial port or through a
 TCP relay host, switches its supply, sets its firing mode, rate, output,
 wavelength, aperture, rotation, polarizer, illuminator and pulse width,
 fires it, and watches its interlocks four times a second.
@@ -87,4 +112,20 @@ The package also holds laser-sim, a simulated laser for training and
 tests, and trevalon-ipc, a command-line client of the program's
 shared-memory mailbox. ser2net serves a laser to the program over the
 network.")
+# The server can run without the Tango database (-nodb or -file=), so the
+# database is only suggested.
+set(CPACK_DEBIAN_TANGO_PACKAGE_NAME trevalon-tango)
+set(CPACK_DEBIAN_TANGO_PACKAGE_SUGGESTS tango-db)
+set(CPACK_DEBIAN_TANGO_DESCRIPTION
+  "Tango Controls device server for pulsed Q-switched lasers
+trevalon-tango serves the laser that Trevalon drives as a Tango device of
+the class Trevalon, without a window: it finds the laser on a serial port
+or through a TCP relay host, polls its status and interlocks, stops firing
+on every fault, and offers the laser's settings as attributes and its
+supply and firing as commands to Tango clients such as PyTango, Taurus
+and Jive.
+.
+The package also holds the systemd unit template trevalon-tango@.service,
+one instance per laser. The user guide of the package trevalon describes
+the device.")
 include(CPack)

@@ -25,6 +25,10 @@ bool IsWritableFolder(const QString& folder) {
 bool IsOwnFolder(const QString& exeDir) {
     if (QFileInfo::exists(exeDir + "/../share/applications/com.example.trevalon.desktop"))
         return false;
+    // The device server comes in a package of its own, without the desktop
+    // entry; its unit file marks the installation instead.
+    if (QFileInfo::exists(exeDir + "/../lib/systemd/system/trevalon-tango@.service"))
+        return false;
     return IsWritableFolder(exeDir);
 }
 

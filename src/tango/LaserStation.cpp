@@ -144,6 +144,10 @@ TJobResult TLaserStation::Write(TAttrId id, double value) {
 }
 
 TJobResult TLaserStation::SwitchSupply(bool on) {
+    // Switching the supply on is the first step to firing: refused from the
+    // network unless remote firing is allowed. Off always goes through.
+    if (on && !FRemoteFiring)
+        return Refusal("Remote firing is disabled: set the device property RemoteFiring to true");
     return RunJob([this, on] {
         if (on) {
             // As the window's switch: only while the laser may be started.

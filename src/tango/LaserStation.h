@@ -63,7 +63,8 @@ public:
     // Writes `value` (booleans 0 or 1, enumerations their ordinal) through
     // the laser object's setter. Refused for a setting this laser lacks.
     TJobResult Write(TAttrId id, double value);
-    // Supply on (refused unless the laser is OK to start) or off.
+    // Supply on (refused unless RemoteFiring is set and the laser is OK to
+    // start) or off (always).
     TJobResult SwitchSupply(bool on);
     // Fires in the current mode. Refused unless RemoteFiring is set and the
     // last poll found the laser ready to fire.

@@ -20,7 +20,7 @@ fail() {
 # The programs and nothing else: tests, benchmarks and tools of the build
 # stay behind.
 bin=$(cd "$prefix/bin" && ls | tr '\n' ' ')
-[ "$bin" = "laser-sim trevalon trevalon-ipc " ] || fail "bin holds: $bin"
+[ "$bin" = "laser-sim trevalon trevalon-ipc trevalon-tango " ] || fail "bin holds: $bin"
 
 "$prefix/bin/laser-sim" --help >"$work/out" 2>&1 && grep -q -- "--pty" "$work/out" ||
   fail "laser-sim --help"
@@ -29,6 +29,8 @@ bin=$(cd "$prefix/bin" && ls | tr '\n' ' ')
 # A bad command line is refused with status 1, before any mailbox is opened.
 "$prefix/bin/trevalon-ipc" --timeout >/dev/null 2>&1
 [ $? -eq 1 ] || fail "trevalon-ipc with a bad command line: not status 1"
+unit=$prefix/lib/systemd/system/trevalon-tango@.service
+grep -q '^ExecStart=trevalon-tango %i' "$unit" 2>/dev/null || fail "no unit $unit"
 
 # The program starts with no serial slot at all, and SIGTERM ends it in
 # order. Its folder is writable, but an installed program keeps its event
@@ -50,6 +52,10 @@ kill -TERM $pid 2>/dev/null
 wait $pid
 status=$?
 [ $status -eq 0 ] || { cat "$work/trevalon.out"; fail "trevalon ended by SIGTERM with status $status"; }
+# The device server loads its Tango libraries from there: without an
+# instance name it prints Tango's usage.
+"$prefix/bin/trevalon-tango" >"$work/out" 2>&1
+grep -q -- "-nodb" "$work/out" || { cat "$work/out"; fail "trevalon-tango without arguments"; }
 [ -e "$prefix/bin/ExcMagic.Log" ] && fail "the installed program wrote its log into its bin folder"
 
 share=$prefix/share
