@@ -9,9 +9,6 @@
 
 namespace {
 
-// How often a waiting pusher looks whether it should stop.
-constexpr std::chrono::milliseconds StopCheck{200};
-
 // The device's monitor, which the device serialises its requests with (the
 // server keeps Tango's default model, by device). Throws DevFailed when the
 // monitor is not free within its time-out.
@@ -35,6 +32,7 @@ TEventPusher::TEventPusher(TTrevalonDevice& device, const TSnapshotStore& store)
 
 TEventPusher::~TEventPusher() {
     FStop = true;
+    FStore.WakeWaiters();
     FThread.join();
 }
 
@@ -44,11 +42,10 @@ void TEventPusher::Run() {
     std::uint64_t pushed = 0;
     bool first = true;
     while (!FStop) {
-        const std::uint64_t version = FStore.WaitForChange(pushed, StopCheck);
-        if (FStop)
-            break;
-        if (version == pushed && !first)
-            continue;
+        // Asleep until the poll changes something: an idle laser costs the
+        // pusher nothing. The first round pushes what there is at once.
+        if (!first && FStore.WaitForChange(pushed, FStop) == pushed)
+            continue; // woken to stop
         std::uint64_t taken = 0;
         const TLaserSnapshot snapshot = FStore.Get(&taken);
         try {
@@ -67,6 +64,10 @@ void TEventPusher::PushChanges(const TLaserSnapshot& snapshot) {
     const TDeviceView view = ViewOf(snapshot);
     if (view != FPushedView) {
         Tango::DevState state = TTrevalonDevice::TangoState(view.State);
+        // Tango fills the State and Status events from the device's own
+        // state and status, not from the values handed to the push.
+        FDevice.set_state(state);
+        FDevice.set_status(view.Status);
         FDevice.push_change_event("State", &state);
         std::string status = view.Status;
         Tango::DevString text = status.data();

@@ -21,8 +21,15 @@ void TSnapshotStore::Modify(const std::function<void(TLaserSnapshot&)>& change) 
 }
 
 std::uint64_t TSnapshotStore::WaitForChange(std::uint64_t seen,
-                                            std::chrono::milliseconds timeout) const {
+                                            const std::atomic<bool>& stop) const {
     std::unique_lock lock(FMutex);
-    FChanged.wait_for(lock, timeout, [&] { return FVersion != seen; });
+    FChanged.wait(lock, [&] { return FVersion != seen || stop; });
     return FVersion;
+}
+
+void TSnapshotStore::WakeWaiters() const {
+    // Under the lock, so that a waiter between its test of the flag and its
+    // sleep does not miss the wake-up.
+    { const std::lock_guard lock(FMutex); }
+    FChanged.notify_all();
 }

@@ -2,7 +2,7 @@
 
 #include "tango/LaserSnapshot.h"
 
-#include <chrono>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -18,9 +18,11 @@ public:
     // Applies `change` under the lock; waiters wake when the snapshot is
     // different afterwards. `change` must not call back into the store.
     void Modify(const std::function<void(TLaserSnapshot&)>& change);
-    // Blocks until the version is other than `seen` or `timeout` passes;
-    // returns the version then.
-    std::uint64_t WaitForChange(std::uint64_t seen, std::chrono::milliseconds timeout) const;
+    // Blocks until the version is other than `seen` or `stop` is set (the
+    // one who sets it then calls WakeWaiters); returns the version then.
+    std::uint64_t WaitForChange(std::uint64_t seen, const std::atomic<bool>& stop) const;
+    // Wakes every waiter, so that it sees its stop flag.
+    void WakeWaiters() const;
 
 private:
     mutable std::mutex FMutex;
