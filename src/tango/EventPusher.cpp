@@ -63,15 +63,13 @@ void TEventPusher::Run() {
 void TEventPusher::PushChanges(const TLaserSnapshot& snapshot) {
     const TDeviceView view = ViewOf(snapshot);
     if (view != FPushedView) {
-        Tango::DevState state = TTrevalonDevice::TangoState(view.State);
         // Tango fills the State and Status events from the device's own
-        // state and status, not from the values handed to the push.
-        FDevice.set_state(state);
+        // state and status; handing it a value as well would leave a copy
+        // of it allocated on every push.
+        FDevice.set_state(TTrevalonDevice::TangoState(view.State));
         FDevice.set_status(view.Status);
-        FDevice.push_change_event("State", &state);
-        std::string status = view.Status;
-        Tango::DevString text = status.data();
-        FDevice.push_change_event("Status", &text);
+        FDevice.push_change_event("State");
+        FDevice.push_change_event("Status");
         FPushedView = view;
     }
     for (int id = 0; id < AttrCount; ++id) {
