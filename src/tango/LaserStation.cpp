@@ -467,12 +467,8 @@ void TLaserStation::Publish() {
     next.CanFire = FCanFire;
     next.Problem = FProblem;
     if (FPhase == TStationPhase::Ready) {
-        next.Laser = FLaser->GetLaserTypeName().toStdString() + " on COM" +
-                     std::to_string(FLaser->PortNumber());
-        if (!FLaser->NetworkConnection().isEmpty())
-            next.Laser += " through " + FLaser->NetworkConnection().toStdString();
-        next.Laser += ", firmware " +
-                      QString::number(double(FLaser->FirmwareVersion()), 'f', 2).toStdString();
+        RefreshIdentity();
+        next.Laser = FIdentity.Laser;
     }
     for (const std::string* note : {&FMailboxNote, &FStartNote, &FRefusalNote, &FLateNote})
         if (!note->empty())
@@ -483,6 +479,26 @@ void TLaserStation::Publish() {
         s = next;
         s.LateJobs = late;
     });
+}
+
+void TLaserStation::RefreshIdentity() {
+    // The texts change only with a discovery; formatting them on every tick
+    // would cost the poll more than the rest of its publishing.
+    const TCVLaser& laser = *FLaser;
+    if (FIdentity.Port == laser.PortNumber() && FIdentity.Type == laser.LaserType() &&
+        FIdentity.FirmwareVersion == laser.FirmwareVersion() &&
+        FIdentity.Network == laser.NetworkConnection() && !FIdentity.Model.empty())
+        return;
+    FIdentity.Port = laser.PortNumber();
+    FIdentity.Type = laser.LaserType();
+    FIdentity.FirmwareVersion = laser.FirmwareVersion();
+    FIdentity.Network = laser.NetworkConnection();
+    FIdentity.Model = laser.GetLaserTypeName().toStdString();
+    FIdentity.Firmware = QString::number(double(laser.FirmwareVersion()), 'f', 2).toStdString();
+    FIdentity.Laser = FIdentity.Model + " on COM" + std::to_string(FIdentity.Port);
+    if (!FIdentity.Network.isEmpty())
+        FIdentity.Laser += " through " + FIdentity.Network.toStdString();
+    FIdentity.Laser += ", firmware " + FIdentity.Firmware;
 }
 
 void TLaserStation::FillValues(TLaserSnapshot& s) const {
@@ -509,10 +525,9 @@ void TLaserStation::FillValues(TLaserSnapshot& s) const {
             set(id, readouts.Value(kind));
 
     TCVLaser& laser = *FLaser;
-    s.Values[aiModel] = {true, 0, laser.GetLaserTypeName().toStdString()};
+    s.Values[aiModel] = {true, 0, FIdentity.Model};
     set(aiLaserType, laser.LaserType());
-    s.Values[aiFirmware] = {true, 0,
-                            QString::number(double(laser.FirmwareVersion()), 'f', 2).toStdString()};
+    s.Values[aiFirmware] = {true, 0, FIdentity.Firmware};
     set(aiOptions, laser.Options());
 
     const auto setting = [&](TAttrId id, double number) {

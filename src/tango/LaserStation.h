@@ -6,6 +6,7 @@
 #include "tango/StationSettings.h"
 
 #include <QObject>
+#include <QString>
 
 #include <atomic>
 #include <chrono>
@@ -90,6 +91,7 @@ private:
     void ApplySetting(TAttrId id, double value);
     void LaserLost();
     void Publish();
+    void RefreshIdentity();
     void FillValues(TLaserSnapshot& snapshot) const;
     std::string RequireLaser() const;
     TJobResult RunJob(std::function<std::string()> body);
@@ -114,6 +116,16 @@ private:
     long FTicks = 0;
     long FFireTick = 0;
     int FDepth = 0;
+    // The laser's texts for the snapshot, made once per identification.
+    struct TIdentity {
+        int Port = -1;
+        quint8 Type = 0;
+        float FirmwareVersion = 0;
+        QString Network;
+        std::string Model;
+        std::string Firmware;
+        std::string Laser;
+    } FIdentity;
     std::string FProblem;
     std::string FMailboxNote;
     std::string FStartNote;
