@@ -1,7 +1,8 @@
 #pragma once
 
-// Counts a call that reaches the laser for as long as it runs, also when it
-// throws; the laser object is busy while the count is above zero.
+// Counts a piece of work for as long as it runs, also when it throws: the
+// laser object's calls that reach the laser, the device server's ticks and
+// jobs. The owner is busy while the count is above zero.
 class TBusyScope {
 public:
     explicit TBusyScope(int& depth) : FDepth(depth) { ++FDepth; }

@@ -2,6 +2,7 @@
 
 #include "diag/ExcMagic.h"
 #include "ipc/IPCMessenger.h"
+#include "laser/BusyScope.h"
 #include "laser/CVLaser.h"
 #include "session/Rounding.h"
 #include "session/SafetyPoll.h"
@@ -9,20 +10,6 @@
 #include <QTimer>
 
 #include <algorithm>
-
-// Counts the station's own work in progress, so that a tick, a job or a
-// discovery never starts inside another one: a relay's connect wait
-// processes events while the laser object is in the middle of an exchange.
-class TLaserStation::TDepth {
-public:
-    explicit TDepth(int& depth) : FDepth(depth) { ++FDepth; }
-    ~TDepth() { --FDepth; }
-    TDepth(const TDepth&) = delete;
-    TDepth& operator=(const TDepth&) = delete;
-
-private:
-    int& FDepth;
-};
 
 namespace {
 
@@ -223,7 +210,7 @@ void TLaserStation::RunJobs() {
     if (Busy())
         return;
     {
-        const TDepth depth(FDepth);
+        const TBusyScope depth(FDepth);
         FJobs.RunPending();
     }
     Settle();
@@ -249,7 +236,7 @@ void TLaserStation::PollTimerFired() {
     if (Busy() || FPhase != TStationPhase::Ready)
         return;
     {
-        const TDepth depth(FDepth);
+        const TBusyScope depth(FDepth);
         const TPollTick tick = FPoll->Tick(FFireRequested);
         ++FTicks;
         if (tick.FiringEnded || (tick.Outcome == TPollTick::TOutcome::Polled &&
@@ -300,7 +287,7 @@ void TLaserStation::RetryTimerFired() {
         return;
     }
     {
-        const TDepth depth(FDepth);
+        const TBusyScope depth(FDepth);
         Discover(false);
     }
     Settle();

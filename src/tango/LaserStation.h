@@ -77,8 +77,6 @@ public:
     TJobResult SendRaw(const std::string& command);
 
 private:
-    class TDepth;
-
     // ---- The Qt thread -----------------------------------------------------
     bool Busy() const;
     void ScheduleJobs();
@@ -115,6 +113,9 @@ private:
     bool FFireRequested = false;
     long FTicks = 0;
     long FFireTick = 0;
+    // The station's own work in progress (a tick, a job, a discovery): none
+    // starts inside another, as a relay's connect wait processes events while
+    // the laser object is in the middle of an exchange.
     int FDepth = 0;
     // The laser's texts for the snapshot, made once per identification.
     struct TIdentity {
